@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# End-to-end runner: runs the real compiler on the cases of one folder and compares its whole
+# standard output and exit status with the expected ones.
+#
+# usage: e2e.sh ZINTREL CASE_FOLDER_OR_FILE...
+#
+# A case is a file NAME.case made of header lines and sections:
+#   args: main.zn -d        argument line (shell words), default "main.zn"
+#   status: 255             expected exit status, default 0
+#   mkdir: some/folder      a folder to create before the run
+#   --- path/in/tmp.zn      a file: every following line, each ended by a line feed
+#   --- path (printf)       a file given as a printf format, lines joined without line feeds
+#                           (for NUL bytes, byte-order marks, carriage returns, no final newline)
+#   --- stdout              the expected standard output, to the end of the case file
+# The compiler runs in a new temporary folder holding the files; in the expected output $DIR
+# stands for that folder. Lines before the first header starting with "#" are comments.
+set -u
+zintrel="$1"; shift
+failed=0; total=0
+
+run_case() {
+  local case="$1" tmp out
+  tmp="$(mktemp -d)"; out="$(mktemp)"
+  local args="main.zn" status=0 section="" file="" mode="" expected="" have_stdout=0 content=""
+  flush() {
+    if [ -n "$file" ]; then
+      mkdir -p "$(dirname "$tmp/$file")"
+      if [ "$mode" = printf ]; then printf "$content" > "$tmp/$file"; else printf '%s' "$content" > "$tmp/$file"; fi
+    fi
+    file=""; content=""
+  }
+  while IFS= read -r line || [ -n "$line" ]; do
+    if [[ "$line" == "--- "* ]]; then
+      [ "$section" = stdout ] && { expected+="$line"$'\n'; continue; }
+      flush
+      local name="${line#--- }"
+      if [ "$name" = stdout ]; then section=stdout; have_stdout=1; continue; fi
+      section=file; mode=plain
+      if [[ "$name" == *" (printf)" ]]; then name="${name% (printf)}"; mode=printf; fi
+      file="$name"; continue
+    fi
+    case "$section" in
+      stdout) expected+="$line"$'\n' ;;
+      file) if [ "$mode" = printf ]; then content+="$line"; else content+="$line"$'\n'; fi ;;
+      *) case "$line" in
+           args:*) args="${line#args:}" ;;
+           status:*) status="${line#status:}"; status="${status// /}" ;;
+           mkdir:*) d="${line#mkdir:}"; mkdir -p "$tmp/${d# }" ;;
+         esac ;;
+    esac
+  done < "$case"
+  flush
+  if [ $have_stdout = 0 ]; then echo "FAIL $case: no --- stdout section"; return 1; fi
+  local -a argv
+  eval "argv=($args)"
+  (cd "$tmp" && exec "$zintrel" "${argv[@]}") > "$out" 2>&1 </dev/null
+  local rc=$?
+  local actual
+  actual="$(cat "$out"; echo x)"; actual="${actual%x}"
+  actual="${actual//"$tmp"/\$DIR}"
+  local ok=1
+  if [ "$actual" != "$expected" ]; then
+    ok=0
+    echo "FAIL $case: standard output differs (expected / actual):"
+    diff -u <(printf '%s' "$expected") <(printf '%s' "$actual") | tail -n +3 | head -n 60
+  fi
+  if [ "$rc" != "$status" ]; then
+    ok=0; echo "FAIL $case: exit status $rc, expected $status"
+  fi
+  rm -rf "$tmp" "$out"
+  [ $ok = 1 ]
+}
+
+for target in "$@"; do
+  if [ -d "$target" ]; then
+    mapfile -t cases < <(find "$target" -name '*.case' | sort)
+  else
+    cases=("$target")
+  fi
+  for c in "${cases[@]}"; do
+    total=$((total + 1))
+    run_case "$c" || failed=$((failed + 1))
+  done
+done
+echo "$((total - failed)) of $total end-to-end cases passed"
+[ $failed = 0 ]

@@ -1,0 +1,31 @@
+#include "driver/Messages.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace zintrel {
+
+void OutputCompilerMessage(std::string_view message) {
+  std::string text;
+  text.reserve(message.size() + 1);
+  for (size_t i = 0; i < message.size(); ++i) {
+    if (message[i] == '\r' && i + 1 < message.size() && message[i + 1] == '\n') continue;
+    text.push_back(message[i]);
+  }
+  text.push_back('\n');
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  std::fflush(stdout);
+}
+
+void AbortWithMessage(std::string_view message) {
+  OutputCompilerMessage(message);
+  ExitProcess(-1);
+}
+
+void ExitProcess(int status) {
+  std::fflush(stdout);
+  // Nodes and lists are never freed; skipping static destructors keeps exit instant.
+  std::_Exit(status);
+}
+
+}  // namespace zintrel

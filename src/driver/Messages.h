@@ -1,0 +1,18 @@
+#pragma once
+// Every diagnostic of the compiler goes to standard output through these functions, one message
+// at a time, flushed at once. Fatal reports end the process with status -1 (255).
+#include <string>
+#include <string_view>
+
+namespace zintrel {
+
+// Writes the message with every CR LF turned into LF, then one LF, and flushes.
+void OutputCompilerMessage(std::string_view message);
+
+// Outputs the message and ends the process with exit status -1. Nothing is cleaned up.
+[[noreturn]] void AbortWithMessage(std::string_view message);
+
+// Ends the process at once with the given status, after flushing standard output.
+[[noreturn]] void ExitProcess(int status);
+
+}  // namespace zintrel

@@ -1,0 +1,3 @@
+#include "driver/Entry.h"
+
+int main(int argc, char** argv) { return zintrel::RunCompiler(argc, argv); }
