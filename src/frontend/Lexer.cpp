@@ -1,0 +1,658 @@
+#include "frontend/Lexer.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <bit>
+#include <cerrno>
+#include <climits>
+#include <clocale>
+#include <cstdlib>
+#include <cstring>
+#include <locale.h>
+
+#include "driver/Messages.h"
+
+namespace zintrel {
+
+using namespace tok;
+
+TLexer* TLexer::Lexer = nullptr;
+LocationRecord* TLexer::TokenLocation = nullptr;
+int TLexer::LastToken = TOK_EOL;
+int32_t TLexer::ErrorStartLine = 0;
+int32_t TLexer::ErrorEndLine = 0;
+int32_t TLexer::ErrorStartCol = 0;
+int32_t TLexer::ErrorEndCol = 0;
+
+namespace {
+
+// Written instead of the parser's record while no record has been connected.
+LocationRecord InternalLocation;
+
+LocationRecord& Location() {
+  return TLexer::TokenLocation ? *TLexer::TokenLocation : InternalLocation;
+}
+
+struct KeywordSpelling {
+  int Code;
+  const char* Text;
+};
+
+// In code order; the spelling is the display text of TokenToString.
+constexpr KeywordSpelling KeywordList[] = {
+    {259, "Abstract"},  {260, "And"},        {262, "Assert"},    {263, "Byte"},
+    {264, "Case"},      {265, "Catch"},      {267, "Const"},     {268, "Continue"},
+    {269, "Default"},   {271, "Delete"},     {272, "Double"},    {273, "EachIn"},
+    {274, "Else"},      {275, "ElseIf"},     {277, "EndExtern"}, {278, "EndFunction"},
+    {279, "EndIf"},     {280, "EndMethod"},  {282, "EndSelect"}, {283, "EndTry"},
+    {284, "EndClass"},  {285, "EndWhile"},   {286, "Exit"},      {287, "Extends"},
+    {288, "Extern"},    {289, "False"},      {290, "Field"},     {291, "Final"},
+    {292, "Float"},     {293, "For"},        {294, "Forever"},   {296, "Function"},
+    {297, "Global"},    {299, "If"},         {300, "Import"},    {301, "Incbin"},
+    {302, "IncbinLen"}, {303, "IncbinPtr"},  {305, "Int"},       {307, "Local"},
+    {308, "Long"},      {310, "Method"},     {312, "Mod"},       {315, "New"},
+    {316, "Next"},      {317, "Not"},        {318, "Null"},      {320, "Or"},
+    {322, "Private"},   {323, "Ptr"},        {324, "Public"},    {328, "Repeat"},
+    {330, "Return"},    {332, "Select"},     {333, "Self"},      {335, "Shl"},
+    {336, "Short"},     {337, "Shr"},        {338, "SizeOf"},    {339, "Step"},
+    {342, "Super"},     {344, "Then"},       {345, "Throw"},     {346, "To"},
+    {347, "True"},      {348, "Try"},        {349, "Class"},     {350, "Until"},
+    {351, "Var"},       {352, "Varptr"},     {353, "Wend"},      {354, "While"},
+    {355, "Bool"},      {356, "Do"},         {357, "UByte"},     {358, "UShort"},
+    {359, "UInt"},      {360, "ULong"},      {361, "Void"},      {362, "Protected"},
+};
+static_assert(sizeof(KeywordList) / sizeof(KeywordList[0]) == 80);
+
+constexpr int FirstKeywordCode = 259;
+constexpr int LastKeywordCode = 362;
+constexpr int MaxKeywordLength = 11;  // "endfunction"
+
+// The keyword map: open addressing over the lower-cased spelling. Identifiers longer than the
+// longest keyword never reach it, so a lookup needs no allocation.
+struct KeywordSlot {
+  int Code = 0;  // 0: empty slot
+  uint8_t Length = 0;
+  char Text[MaxKeywordLength + 1] = {};
+};
+constexpr unsigned KeywordTableSize = 512;
+KeywordSlot KeywordTable[KeywordTableSize];
+const char* TokenNameTable[LastKeywordCode - FirstKeywordCode + 1];
+bool TablesReady = false;
+
+inline unsigned KeywordHash(const char* text, unsigned length) {
+  unsigned h = length * 0x9E3779B1u;
+  for (unsigned i = 0; i < length; ++i) h = (h ^ static_cast<unsigned char>(text[i])) * 0x01000193u;
+  return (h ^ (h >> 15)) & (KeywordTableSize - 1);
+}
+
+// Code of the keyword spelled (already lower-cased) by text, or 0.
+inline int FindKeyword(const char* text, unsigned length) {
+  for (unsigned slot = KeywordHash(text, length);; slot = (slot + 1) & (KeywordTableSize - 1)) {
+    const KeywordSlot& entry = KeywordTable[slot];
+    if (entry.Code == 0) return 0;
+    if (entry.Length == length && std::memcmp(entry.Text, text, length) == 0) return entry.Code;
+  }
+}
+
+// Lower-cases for keyword comparison only: letters fold, digits stay, "_" turns into a byte no
+// keyword contains. Returns false when the word is too long to be a keyword.
+inline bool FoldWord(const char16_t* from, int32_t length, char* into) {
+  if (length > MaxKeywordLength) return false;
+  for (int32_t i = 0; i < length; ++i) into[i] = static_cast<char>(from[i] | 0x20);
+  return true;
+}
+
+// Locale-independent conversion, so a decimal point is "." whatever the process locale says.
+locale_t CLocale() {
+  static locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+  return locale;
+}
+
+constexpr char16_t ReplacementChar = 0xFFFD;
+
+// UTF-8 to UTF-16, dropping CRs. An invalid sequence (bad lead byte, overlong form, encoded
+// surrogate, beyond U+10FFFF, cut short) becomes one U+FFFD per maximal invalid part.
+char16_t* DecodeUtf8(const unsigned char* p, size_t n, char16_t* out) {
+  size_t i = 0;
+  while (i < n) {
+    unsigned b = p[i];
+    if (b < 0x80) {
+      if (b != '\r') *out++ = static_cast<char16_t>(b);
+      ++i;
+      continue;
+    }
+    int need;
+    unsigned lo = 0x80, hi = 0xBF, cp;
+    if (b >= 0xC2 && b <= 0xDF) {
+      need = 1;
+      cp = b & 0x1F;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+      need = 2;
+      cp = b & 0x0F;
+      if (b == 0xE0) lo = 0xA0;
+      if (b == 0xED) hi = 0x9F;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+      need = 3;
+      cp = b & 0x07;
+      if (b == 0xF0) lo = 0x90;
+      if (b == 0xF4) hi = 0x8F;
+    } else {
+      *out++ = ReplacementChar;
+      ++i;
+      continue;
+    }
+    size_t j = i + 1;
+    int got = 0;
+    while (got < need && j < n && p[j] >= lo && p[j] <= hi) {
+      cp = (cp << 6) | (p[j] & 0x3F);
+      ++j;
+      ++got;
+      lo = 0x80;
+      hi = 0xBF;
+    }
+    i = j;
+    if (got < need) {
+      *out++ = ReplacementChar;
+    } else if (cp >= 0x10000) {
+      cp -= 0x10000;
+      *out++ = static_cast<char16_t>(0xD800 + (cp >> 10));
+      *out++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+    } else {
+      *out++ = static_cast<char16_t>(cp);
+    }
+  }
+  return out;
+}
+
+// UTF-16 code units are taken as they are (unpaired surrogates included), CRs dropped; an odd
+// trailing byte becomes U+FFFD.
+char16_t* DecodeUtf16(const unsigned char* p, size_t n, bool bigEndian, char16_t* out) {
+  size_t pairs = n / 2;
+  for (size_t i = 0; i < pairs; ++i) {
+    const unsigned char* q = p + 2 * i;
+    char16_t unit = bigEndian ? static_cast<char16_t>((q[0] << 8) | q[1])
+                              : static_cast<char16_t>((q[1] << 8) | q[0]);
+    if (unit != u'\r') *out++ = unit;
+  }
+  if (n % 2 != 0) *out++ = ReplacementChar;
+  return out;
+}
+
+char16_t* DecodeBytes(const unsigned char* p, size_t n, char16_t* out) {
+  for (size_t i = 0; i < n; ++i) {
+    if (p[i] != '\r') *out++ = p[i];
+  }
+  return out;
+}
+
+[[noreturn]] void AbortUnreadable(const std::string& path) {
+  TLexer::Abort("Unable to open file " + path);
+}
+
+}  // namespace
+
+void TLexer::Init() {
+  if (TablesReady) return;
+  for (const KeywordSpelling& keyword : KeywordList) {
+    char lower[MaxKeywordLength + 1] = {};
+    unsigned length = static_cast<unsigned>(std::strlen(keyword.Text));
+    for (unsigned i = 0; i < length; ++i) lower[i] = static_cast<char>(keyword.Text[i] | 0x20);
+    unsigned slot = KeywordHash(lower, length);
+    while (KeywordTable[slot].Code != 0) slot = (slot + 1) & (KeywordTableSize - 1);
+    KeywordTable[slot].Code = keyword.Code;
+    KeywordTable[slot].Length = static_cast<uint8_t>(length);
+    std::memcpy(KeywordTable[slot].Text, lower, length);
+    TokenNameTable[keyword.Code - FirstKeywordCode] = keyword.Text;
+  }
+  TablesReady = true;
+}
+
+std::u16string TLexer::PrepareCode(std::string_view bytes) {
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  size_t n = bytes.size();
+  std::u16string code;
+  // Every decoder yields at most one unit per byte (a surrogate pair needs four bytes), plus
+  // the appended newline.
+  code.resize(n + 1);
+  char16_t* out = code.data();
+  char16_t* end;
+  if (n >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF) {
+    end = DecodeUtf8(p + 3, n - 3, out);
+  } else if (n >= 2 && p[0] == 0xFF && p[1] == 0xFE) {
+    end = DecodeUtf16(p + 2, n - 2, false, out);
+  } else if (n >= 2 && p[0] == 0xFE && p[1] == 0xFF) {
+    end = DecodeUtf16(p + 2, n - 2, true, out);
+  } else {
+    end = DecodeBytes(p, n, out);
+  }
+  *end++ = u'\n';
+  code.resize(static_cast<size_t>(end - out));
+  return code;
+}
+
+void TLexer::Reset(const std::string& path, std::u16string code) {
+  Path = path;
+  Code = std::move(code);
+  CodePos = 0;
+  CurrentLine = 1;
+  LastLinePos = 0;
+  LastLiteralType = 0;
+  TokenBits = 0;
+  TokenText.clear();
+  // Empty lines at the top of a file produce no end-of-line token.
+  LastToken = TOK_EOL;
+}
+
+void TLexer::LoadText(const std::string& path, std::string_view bytes) {
+  if (!Lexer) Lexer = new TLexer;
+  Init();
+  // Positions are 32-bit; a larger text cannot be scanned.
+  if (bytes.size() >= static_cast<size_t>(INT32_MAX) - 2) AbortUnreadable(path);
+  Lexer->Reset(path, PrepareCode(bytes));
+}
+
+void TLexer::Load(const std::string& path) {
+  if (!Lexer) Lexer = new TLexer;
+  Init();
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) AbortUnreadable(path);
+  struct stat info;
+  if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+    ::close(fd);
+    AbortUnreadable(path);
+  }
+  std::string bytes;
+  size_t size = info.st_size > 0 ? static_cast<size_t>(info.st_size) : 0;
+  bytes.resize(size > 0 ? size : 4096);
+  size_t filled = 0;
+  for (;;) {
+    if (filled == bytes.size()) bytes.resize(bytes.size() * 2);
+    ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      ::close(fd);
+      AbortUnreadable(path);
+    }
+    if (got == 0) break;
+    filled += static_cast<size_t>(got);
+  }
+  ::close(fd);
+  bytes.resize(filled);
+  LoadText(path, bytes);
+}
+
+int TLexer::GetNextTokenStatic() {
+  LastToken = Lexer ? Lexer->GetNextToken() : TOK_EOF;
+  return LastToken;
+}
+
+void TLexer::CalculateLocation() {
+  const LocationRecord& location = Location();
+  ErrorStartLine = location.FirstLine;
+  ErrorStartCol = location.FirstColumn;
+  ErrorEndLine = location.LastLine;
+  ErrorEndCol = location.LastColumn;
+}
+
+void TLexer::Abort(std::string_view message) {
+  const LocationRecord& location = Location();
+  std::string text = "Lexer error: ";
+  text += message;
+  text += "\nIn line " + std::to_string(location.FirstLine) + "-" +
+          std::to_string(location.LastLine);
+  text += "\nIn column " + std::to_string(location.FirstColumn) + "-" +
+          std::to_string(location.LastColumn);
+  AbortWithMessage(text);
+}
+
+std::string TLexer::TokenToString(int code) {
+  Init();
+  if (code >= FirstKeywordCode && code <= LastKeywordCode) {
+    if (const char* name = TokenNameTable[code - FirstKeywordCode]) return name;
+  }
+  if (code >= 0 && code <= 127) return std::string(1, static_cast<char>(code));
+  static const char* const Operators[] = {"+", "-", "*", "/", "^", "(",  ")", ">", "<", "=",
+                                          ">=", "<=", "<>", "~", "|", "&", ":", ",", ".", ";",
+                                          "$", "!", "@", "%", "'", "[", "]", "#"};
+  if (code >= TOK_PLUS && code <= TOK_SHARP) return Operators[code - TOK_PLUS];
+  switch (code) {
+    case TOK_EOL: return "New Line";
+    case TOK_IDENTIFIER: return "Identifier";
+    case TOK_INT: return "Int literal";
+    case TOK_FLOAT: return "Float literal";
+    case TOK_STRING: return "String literal";
+    default: return "";
+  }
+}
+
+char16_t TLexer::GetNextChar() {
+  if (CodePos >= static_cast<int32_t>(Code.size())) Abort("Lexer error");
+  return Code[CodePos++];
+}
+
+int TLexer::GetNextToken() {
+  LocationRecord& location = Location();
+  const char16_t* code = Code.data();
+  const int32_t size = static_cast<int32_t>(Code.size());
+  for (;;) {
+    if (CodePos >= size) return TOK_EOF;
+    location.FirstLine = CurrentLine;
+    location.FirstColumn = CodePos - LastLinePos + 1;
+    char16_t c = GetNextChar();
+    while (c == u' ' || c == u'\t') {
+      c = GetNextChar();
+      ++location.FirstColumn;
+    }
+    location.LastLine = location.FirstLine;
+    location.LastColumn = location.FirstColumn + 1;
+
+    switch (c) {
+      case u'+': case u'-': case u'*': case u'(': case u')': case u'^': case u':': case u';':
+      case u',': case u'&': case u'|': case u'[': case u']': case u'~':
+        return c;
+
+      case u'/': {
+        char16_t next = GetNextChar();
+        if (next == u'/') {
+          while (CodePos < size && code[CodePos] != u'\n') ++CodePos;
+          continue;
+        }
+        if (next == u'*') {
+          for (;;) {
+            if (CodePos >= size) Abort("/* without matching */");
+            char16_t inside = code[CodePos++];
+            if (inside == u'*') {
+              if (CodePos < size && code[CodePos] == u'/') {
+                ++CodePos;
+                break;
+              }
+            } else if (inside == u'\n') {
+              LastLinePos = CodePos;
+              ++CurrentLine;
+            }
+          }
+          continue;
+        }
+        --CodePos;
+        return u'/';
+      }
+
+      case u'.':
+        if (GetNextChar() == u'.') {
+          if (GetNextChar() == u'\n') {
+            // Line continuation: the newline produces no token.
+            LastLinePos = CodePos;
+            ++CurrentLine;
+            continue;
+          }
+          --CodePos;
+          ++location.LastColumn;
+          return TOK_DOUBLE_PERIOD;
+        }
+        --CodePos;
+        return u'.';
+
+      case u'"':
+        ScanString();
+        return TOK_STRING;
+
+      case u'$':
+        ScanHexNumber();
+        location.LastColumn = CodePos - LastLinePos + 1;
+        return LastLiteralType;
+
+      case u'%':
+        ScanBinaryNumber();
+        location.LastColumn = CodePos - LastLinePos + 1;
+        return LastLiteralType;
+
+      case u'\n':
+        LastLinePos = CodePos;
+        ++CurrentLine;
+        if (LastToken == TOK_EOL) continue;
+        return TOK_EOL;
+
+      case u'>':
+        if (GetNextChar() == u'=') {
+          ++location.LastColumn;
+          return TOK_GE;
+        }
+        --CodePos;
+        return u'>';
+
+      case u'<': {
+        char16_t next = GetNextChar();
+        if (next == u'=' || next == u'>') {
+          ++location.LastColumn;
+          return next == u'=' ? TOK_LE : TOK_NE;
+        }
+        --CodePos;
+        return u'<';
+      }
+
+      case u'=': {
+        // "=>" and "=<" are other spellings of ">=" and "<=".
+        char16_t next = GetNextChar();
+        if (next == u'>' || next == u'<') {
+          ++location.LastColumn;
+          return next == u'>' ? TOK_GE : TOK_LE;
+        }
+        --CodePos;
+        return u'=';
+      }
+
+      default:
+        break;
+    }
+
+    if (IsDigit(c)) {
+      if (CheckForFloat()) {
+        ScanFloat();
+      } else {
+        ScanInteger();
+      }
+      location.LastColumn = CodePos - LastLinePos + 1;
+      return LastLiteralType;
+    }
+    if (IsValidChar(c)) {
+      int32_t start = CodePos - 1;
+      while (CodePos < size && IsValidChar(code[CodePos])) ++CodePos;
+      int token = IdentifierToken(start, CodePos);
+      location.LastColumn = CodePos - LastLinePos + 1;
+      return token;
+    }
+    Abort("Unknown literal");
+  }
+}
+
+int TLexer::IdentifierToken(int32_t start, int32_t end) {
+  const char16_t* code = Code.data();
+  const int32_t size = static_cast<int32_t>(Code.size());
+  char lower[MaxKeywordLength + 1];
+  int32_t length = end - start;
+  if (!FoldWord(code + start, length, lower)) {
+    SetStringResult(start, end);
+    return TOK_IDENTIFIER;
+  }
+  if (length == 3 && std::memcmp(lower, "end", 3) == 0) {
+    // "End If" and its kin are one keyword when exactly one blank separates the words.
+    if (end + 1 < size && code[end] == u' ' && IsValidChar(code[end + 1])) {
+      int32_t second = end + 1;
+      int32_t secondEnd = second;
+      while (secondEnd < size && IsValidChar(code[secondEnd])) ++secondEnd;
+      char word[MaxKeywordLength + 1];
+      if (FoldWord(code + second, secondEnd - second, word)) {
+        std::string_view w(word, static_cast<size_t>(secondEnd - second));
+        int joined = 0;
+        if (w == "select") joined = KEY_ENDSELECT;
+        else if (w == "extern") joined = KEY_ENDEXTERN;
+        else if (w == "if") joined = KEY_ENDIF;
+        else if (w == "class") joined = KEY_ENDCLASS;
+        else if (w == "function") joined = KEY_ENDFUNCTION;
+        else if (w == "method") joined = KEY_ENDMETHOD;
+        if (joined != 0) {
+          CodePos = secondEnd;
+          return joined;
+        }
+      }
+    }
+  }
+  if (int keyword = FindKeyword(lower, static_cast<unsigned>(length))) return keyword;
+  SetStringResult(start, end);
+  return TOK_IDENTIFIER;
+}
+
+void TLexer::ScanString() {
+  const char16_t* code = Code.data();
+  const int32_t size = static_cast<int32_t>(Code.size());
+  int32_t start = CodePos;
+  for (;;) {
+    // Running out of text here leaves the location where the string began.
+    if (CodePos >= size) Abort("Lexer error");
+    char16_t c = code[CodePos++];
+    if (c == u'"') break;
+    if (c == u'\n') {
+      LastLinePos = CodePos;
+      ++CurrentLine;
+    }
+  }
+  SetStringResult(start, CodePos - 1);
+  LocationRecord& location = Location();
+  location.LastLine = CurrentLine;
+  location.LastColumn = CodePos - LastLinePos + 1;
+}
+
+bool TLexer::CheckForFloat() const {
+  const char16_t* code = Code.data();
+  const int32_t size = static_cast<int32_t>(Code.size());
+  int32_t pos = CodePos;
+  while (pos < size && IsDigit(code[pos])) ++pos;
+  return pos < size && (code[pos] == u'.' || (code[pos] | 0x20) == u'e');
+}
+
+void TLexer::ScanInteger() {
+  const char16_t* code = Code.data();
+  const int32_t size = static_cast<int32_t>(Code.size());
+  --CodePos;
+  uint64_t value = 0;  // wraps silently on overflow
+  while (CodePos < size && IsDigit(code[CodePos])) value = value * 10 + (code[CodePos++] - u'0');
+  GetLiteralFlags(value, GetNextChar());
+}
+
+void TLexer::ScanHexNumber() {
+  const char16_t* code = Code.data();
+  const int32_t size = static_cast<int32_t>(Code.size());
+  uint64_t value = 0;
+  while (CodePos < size && IsHexDigit(code[CodePos])) {
+    char16_t c = code[CodePos++];
+    unsigned digit = IsDigit(c) ? c - u'0' : (c | 0x20) - u'a' + 10;
+    value = value * 16 + digit;
+  }
+  GetLiteralFlags(value, GetNextChar());
+}
+
+void TLexer::ScanBinaryNumber() {
+  const char16_t* code = Code.data();
+  const int32_t size = static_cast<int32_t>(Code.size());
+  uint64_t value = 0;
+  while (CodePos < size && IsBinaryDigit(code[CodePos])) value = value * 2 + (code[CodePos++] - u'0');
+  GetLiteralFlags(value, GetNextChar());
+}
+
+void TLexer::GetLiteralFlags(uint64_t value, char16_t c) {
+  bool isUnsigned = false;
+  while ((c | 0x20) == u'u') {
+    isUnsigned = true;
+    c = GetNextChar();
+  }
+  switch (c | 0x20) {
+    case u'l': SetLongResult(value, isUnsigned); break;
+    case u's': SetShortResult(value, isUnsigned); break;
+    case u'b': SetByteResult(value, isUnsigned); break;
+    default:
+      --CodePos;
+      SetIntResult(value, isUnsigned);
+      break;
+  }
+}
+
+void TLexer::ScanFloat() {
+  const char16_t* code = Code.data();
+  const int32_t size = static_cast<int32_t>(Code.size());
+  int32_t start = --CodePos;
+  while (CodePos < size && IsDigit(code[CodePos])) ++CodePos;
+  int32_t digitsEnd = CodePos;
+  if (CodePos < size && code[CodePos] == u'.') {
+    ++CodePos;
+    while (CodePos < size && IsDigit(code[CodePos])) ++CodePos;
+    // "1." is 1.0: the point only counts when digits follow it.
+    if (CodePos > digitsEnd + 1) digitsEnd = CodePos;
+  }
+  if ((GetNextChar() | 0x20) == u'e') {
+    GetNextChar();
+    Abort("Scientific notation not yet supported");
+  }
+  --CodePos;
+  bool isDouble = (GetNextChar() | 0x20) == u'd';
+  if (!isDouble) --CodePos;
+
+  // The value is the correctly rounded value of the decimal digits as written.
+  char small[128];
+  std::string large;
+  size_t length = static_cast<size_t>(digitsEnd - start);
+  char* text = small;
+  if (length >= sizeof(small)) {
+    large.resize(length + 1);
+    text = large.data();
+  }
+  for (size_t i = 0; i < length; ++i) text[i] = static_cast<char>(code[start + i]);
+  text[length] = '\0';
+  if (isDouble) {
+    SetDoubleResult(strtod_l(text, nullptr, CLocale()));
+  } else {
+    SetFloatResult(strtof_l(text, nullptr, CLocale()));
+  }
+}
+
+void TLexer::SetStringResult(int32_t start, int32_t end) {
+  size_t length = static_cast<size_t>(end - start);
+  TokenText.resize(length);
+  const char16_t* from = Code.data() + start;
+  char* into = TokenText.data();
+  for (size_t i = 0; i < length; ++i) into[i] = static_cast<char>(from[i] & 0xFF);
+  LastLiteralType = TOK_STRING;
+}
+
+void TLexer::SetFloatResult(float f) {
+  TokenBits = std::bit_cast<uint32_t>(f);
+  LastLiteralType = TOK_FLOAT;
+}
+
+void TLexer::SetDoubleResult(double d) {
+  TokenBits = std::bit_cast<uint64_t>(d);
+  LastLiteralType = TOK_DOUBLE;
+}
+
+void TLexer::SetByteResult(uint64_t b, bool isUnsigned) {
+  TokenBits = b & 0xFF;
+  LastLiteralType = TOK_BYTE + (isUnsigned ? UNSIGNED_OFFSET : 0);
+}
+
+void TLexer::SetShortResult(uint64_t s, bool isUnsigned) {
+  TokenBits = s & 0xFFFF;
+  LastLiteralType = TOK_SHORT + (isUnsigned ? UNSIGNED_OFFSET : 0);
+}
+
+void TLexer::SetIntResult(uint64_t i, bool isUnsigned) {
+  TokenBits = static_cast<uint64_t>(static_cast<int64_t>(static_cast<int32_t>(static_cast<uint32_t>(i))));
+  LastLiteralType = TOK_INT + (isUnsigned ? UNSIGNED_OFFSET : 0);
+}
+
+void TLexer::SetLongResult(uint64_t l, bool isUnsigned) {
+  TokenBits = l;
+  LastLiteralType = TOK_LONG + (isUnsigned ? UNSIGNED_OFFSET : 0);
+}
+
+}  // namespace zintrel
