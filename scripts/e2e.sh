@@ -15,7 +15,7 @@
 # The compiler runs in a new temporary folder holding the files; in the expected output $DIR
 # stands for that folder. Lines before the first header starting with "#" are comments.
 set -u
-zintrel="$1"; shift
+zintrel="$(realpath "$1")"; shift
 failed=0; total=0
 
 run_case() {

@@ -1,7 +1,59 @@
 #include "driver/Entry.h"
 
+#include <chrono>
+
+#include "driver/CommandLine.h"
+#include "driver/Compiler.h"
+#include "driver/Messages.h"
+#include "driver/Paths.h"
+#include "modules/Module.h"
+
 namespace zintrel {
 
-int RunCompiler(int, char**) { return 0; }
+namespace {
+
+CLI* CommandLine = nullptr;
+
+int BuildModules(TCompiler& compiler, const CLI& cli) {
+  std::vector<std::string> files = TModule::ListModulesInScope(cli.InputFile);
+  if (files.empty()) {
+    OutputCompilerMessage("No matching modules found for '" + cli.InputFile + "'");
+    return 0;
+  }
+  for (const std::string& file : files) {
+    compiler.Setup(cli.Config, file);
+    compiler.Parse();
+  }
+  return 0;
+}
+
+int BuildProgram(TCompiler& compiler, const CLI& cli) {
+  compiler.Setup(cli.Config, cli.InputFile);
+  compiler.Parse();
+  return 0;
+}
+
+}  // namespace
+
+int RunCompiler(int argc, char** argv) {
+  TPaths::InitStartup();
+  CommandLine = new CLI();
+  CommandLine->AddCompilerOptions();
+  auto now = std::chrono::system_clock::now().time_since_epoch();
+  SeedRandomGenerator(static_cast<uint64_t>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(now).count()));
+
+  std::vector<std::string> args(argv, argv + argc);
+  int32_t parsed = CommandLine->ParseCommandLine(args);
+  if (parsed == 0 || CommandLine->Config[CONFIG_HELP] == FLAG_ON) {
+    OutputCompilerMessage(CommandLine->GetUsageDescription());
+    return 0;
+  }
+  CommandLine->Config[CONFIG_OUTPUT] = AbsolutePath(CommandLine->Config[CONFIG_OUTPUT]);
+
+  TCompiler compiler;
+  if (CommandLine->Config[CONFIG_MODULE] == FLAG_ON) return BuildModules(compiler, *CommandLine);
+  return BuildProgram(compiler, *CommandLine);
+}
 
 }  // namespace zintrel

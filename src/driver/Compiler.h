@@ -1,0 +1,63 @@
+#pragma once
+// The compilation driver: one TCompiler turns a main source file into an executable (program
+// build) or a module archive (module build).
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zintrel {
+
+class TProgramNode;
+
+class TCompiler {
+ public:
+  int32_t ModuleBuild = 0;
+  std::string MainPath;
+  std::string MainDir;
+  TProgramNode* MainRoot = nullptr;
+  int32_t ForceRecompile = 0;
+  std::vector<std::string> CompileQueue;
+  std::vector<TProgramNode*> Roots;
+  TProgramNode* ASTRoot = nullptr;
+  TProgramNode* ImportModuleRoot = nullptr;
+  std::map<std::string, TProgramNode*> ImportModuleMap;
+  std::map<std::string, TProgramNode*> RootMap;
+  std::vector<std::string> LibraryList;
+  std::vector<std::string> Config;
+
+  int Clear();
+  int Setup(const std::vector<std::string>& options, const std::string& file);
+  int Parse();
+  int InitTarget();
+  // Connects the parser to the lexer and to the list and text emitters.
+  static int InitFunctionTable();
+  // Keeps the options file of the main file's build folder; true when the debug setting
+  // differs from the one recorded by the previous build there.
+  bool UpdateCompilerOptions(const std::string& path);
+
+  // Paths of generated files.
+  static std::string GenerateTargetPath(const std::string& source);
+  static std::string GenerateModuleTargetPath(const std::string& codeFile);
+  std::string GenerateProjectTargetPath() const;
+  static std::string GenerateClassTargetPath(const std::string& rootSourceFile,
+                                             const std::string& classIdentifier);
+  static std::string GenerateRelativeTargetPath(const std::string& from, const std::string& source,
+                                                bool module);
+  static std::string GenerateIncludeGuard(const std::string& name);
+  static bool IsModule(const std::string& path);
+
+  // Messages: all go to standard output, one line feed appended, flushed at once.
+  static void OutputCompilerMessage(std::string_view message);
+  static void Info(std::string_view message);
+  static void Warn(std::string_view message);
+  [[noreturn]] static void Abort(std::string_view message);
+
+  const std::string& ConfigValue(int index) const;
+  bool ConfigFlag(int index) const;
+};
+
+// Seeds the generator behind include guards.
+void SeedRandomGenerator(uint64_t seed);
+
+}  // namespace zintrel

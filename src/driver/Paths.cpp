@@ -1,0 +1,222 @@
+#include "driver/Paths.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <vector>
+
+namespace zintrel {
+
+std::string TPaths::LaunchDirectory;
+std::string TPaths::WorkingDirectory;
+std::string TPaths::ModuleRoot;
+
+namespace {
+
+std::string GetCwd() {
+  std::string buffer(PATH_MAX, '\0');
+  while (getcwd(buffer.data(), buffer.size()) == nullptr) {
+    if (errno != ERANGE) return "/";
+    buffer.resize(buffer.size() * 2);
+  }
+  buffer.resize(std::char_traits<char>::length(buffer.c_str()));
+  return buffer;
+}
+
+// Length of the root prefix of a path with forward slashes: "//" for network paths, "X:/" for
+// drive paths, "/" for Unix paths, 0 for a relative path.
+size_t RootLength(std::string_view p) {
+  if (p.size() >= 2 && p[0] == '/' && p[1] == '/') return 2;
+  if (!p.empty() && p[0] == '/') return 1;
+  size_t colon = p.find(':');
+  if (colon != std::string_view::npos && p.find('/') == colon + 1) return colon + 2;
+  return 0;
+}
+
+}  // namespace
+
+bool TPaths::InitStartup() {
+  LaunchDirectory = Slashes(GetCwd());
+  std::string exe(PATH_MAX, '\0');
+  ssize_t n = readlink("/proc/self/exe", exe.data(), exe.size() - 1);
+  bool ok = false;
+  if (n > 0) {
+    exe.resize(static_cast<size_t>(n));
+    std::string folder = FolderPart(exe);
+    ok = chdir(folder.c_str()) == 0;
+  }
+  WorkingDirectory = Slashes(GetCwd());
+  ModuleRoot = FullPath(MODULE_FOLDER);
+  return ok;
+}
+
+const std::string& TPaths::CurrentDirectory() {
+  if (WorkingDirectory.empty()) WorkingDirectory = Slashes(GetCwd());
+  return WorkingDirectory;
+}
+
+std::string Slashes(std::string_view path) {
+  std::string result(path);
+  std::replace(result.begin(), result.end(), '\\', '/');
+  return result;
+}
+
+std::string FolderPart(std::string_view path) {
+  std::string p = Slashes(path);
+  size_t last = p.rfind('/');
+  if (last == std::string::npos) return "";
+  size_t root = RootLength(p);
+  if (root > 0 && last < root) return p.substr(0, root);  // a root such as "/" or "C:/" stays whole
+  return p.substr(0, last);
+}
+
+std::string FilePart(std::string_view path) {
+  std::string p = Slashes(path);
+  size_t last = p.rfind('/');
+  return last == std::string::npos ? p : p.substr(last + 1);
+}
+
+std::string ExtensionPart(std::string_view path) {
+  std::string p = Slashes(path);
+  size_t dot = p.rfind('.');
+  if (dot == std::string::npos || p.find('/', dot) != std::string::npos) return "";
+  return p.substr(dot + 1);
+}
+
+std::string StripExtension(std::string_view path) {
+  std::string p = Slashes(path);
+  size_t dot = p.rfind('.');
+  if (dot == std::string::npos || p.find('/', dot) != std::string::npos) return p;
+  return p.substr(0, dot);
+}
+
+std::string BareName(std::string_view path) { return StripExtension(FilePart(path)); }
+
+std::string ToLower(std::string_view text) {
+  std::string result(text);
+  for (char& c : result)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+  return result;
+}
+
+std::string ToUpper(std::string_view text) {
+  std::string result(text);
+  for (char& c : result)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - ('a' - 'A'));
+  return result;
+}
+
+std::string FullPath(std::string_view path) {
+  std::string p = Slashes(path);
+  if (RootLength(p) == 0) p = TPaths::CurrentDirectory() + "/" + p;
+  size_t root = RootLength(p);
+  std::string result = p.substr(0, root);
+  std::vector<std::string_view> segments;
+  std::string_view rest(p);
+  rest.remove_prefix(root);
+  while (!rest.empty()) {
+    size_t slash = rest.find('/');
+    std::string_view segment = rest.substr(0, slash);
+    rest.remove_prefix(slash == std::string_view::npos ? rest.size() : slash + 1);
+    if (segment.empty() || segment == ".") continue;
+    if (segment == "..") {
+      if (!segments.empty()) segments.pop_back();
+      continue;
+    }
+    segments.push_back(segment);
+  }
+  for (size_t i = 0; i < segments.size(); ++i) {
+    if (i > 0) result += '/';
+    result += segments[i];
+  }
+  return result;
+}
+
+std::string AbsolutePath(std::string_view path) {
+  std::string p = Slashes(path);
+  if (RootLength(p) > 0) return p;
+  return FullPath(TPaths::LaunchDirectory + "/" + p);
+}
+
+std::string RelativePath(std::string_view from, std::string_view to) {
+  std::string base = FolderPart(from) + "/";
+  std::string target = Slashes(to);
+  size_t common = 0;
+  for (size_t i = 0; i < base.size() && i < target.size() && base[i] == target[i]; ++i)
+    if (base[i] == '/') common = i + 1;
+  std::string result;
+  for (size_t i = common; i < base.size(); ++i)
+    if (base[i] == '/') result += "../";
+  result += target.substr(common);
+  return result;
+}
+
+std::string IdentifierCharacters(std::string_view text) {
+  std::string result;
+  for (char c : text)
+    if ((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_')
+      result += c;
+  return result;
+}
+
+bool IsHiddenName(std::string_view path) {
+  std::string file = FilePart(path);
+  return !file.empty() && file[0] == '.';
+}
+
+int FindAtDepth(std::string_view text, std::string_view pattern, int start, int depth) {
+  if (start < 0) start = 0;
+  size_t counted = static_cast<size_t>(start);
+  int level = 0;
+  size_t occurrence = text.find(pattern, counted);
+  while (occurrence != std::string_view::npos) {
+    for (size_t i = counted; i < occurrence; ++i) {
+      char c = text[i];
+      if (c == '(' || c == '[') ++level;
+      else if (c == ')' || c == ']') --level;
+    }
+    if (level == depth) return static_cast<int>(occurrence);
+    counted = occurrence;
+    occurrence = text.find(pattern, occurrence + 1);
+  }
+  return -1;
+}
+
+bool FileExists(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool FolderExists(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool PathExists(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0;
+}
+
+bool CreateFolder(const std::string& path) {
+  if (FolderExists(path)) return true;
+  return mkdir(path.c_str(), 0777) == 0 || FolderExists(path);
+}
+
+std::vector<std::string> ListFolder(const std::string& path) {
+  std::vector<std::string> names;
+  DIR* dir = opendir(path.c_str());
+  if (dir == nullptr) return names;
+  while (dirent* entry = readdir(dir)) {
+    std::string name = entry->d_name;
+    if (name != "." && name != "..") names.push_back(std::move(name));
+  }
+  closedir(dir);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+}  // namespace zintrel

@@ -1,0 +1,56 @@
+#include "frontend/NodeTable.h"
+
+#include "model/ASTNode.h"
+
+namespace zintrel {
+
+namespace {
+
+struct Table {
+  std::vector<TObject*> Entries = std::vector<TObject*>(TNodeTable::InitialCapacity, nullptr);
+  int32_t Count = 0;
+};
+
+Table& TheTable() {
+  static Table table;
+  return table;
+}
+
+}  // namespace
+
+int32_t TNodeTable::RegisterHandle(TObject* object) {
+  Table& t = TheTable();
+  if (static_cast<size_t>(t.Count) >= t.Entries.size())
+    t.Entries.resize(static_cast<size_t>(t.Count) * 2, nullptr);
+  t.Entries[static_cast<size_t>(t.Count)] = object;
+  return t.Count++;
+}
+
+void TNodeTable::ReplaceEntry(int32_t handle, TObject* object) {
+  Table& t = TheTable();
+  if (handle >= 0 && handle < t.Count) t.Entries[static_cast<size_t>(handle)] = object;
+}
+
+TObject* TNodeTable::HandleToObject(int32_t handle) {
+  Table& t = TheTable();
+  if (handle < 0 || handle >= t.Count) return nullptr;
+  return t.Entries[static_cast<size_t>(handle)];
+}
+
+TASTNode* TNodeTable::HandleToNode(int32_t handle) {
+  TObject* object = HandleToObject(handle);
+  if (object == nullptr || object->ObjectKind != TObject::Kind::Node) return nullptr;
+  return static_cast<TASTNode*>(object);
+}
+
+TList* TNodeTable::HandleToList(int32_t handle) {
+  TObject* object = HandleToObject(handle);
+  if (object == nullptr || object->ObjectKind != TObject::Kind::List) return nullptr;
+  return static_cast<TList*>(object);
+}
+
+int32_t TNodeTable::NodeCount() { return TheTable().Count; }
+
+size_t TNodeTable::Capacity() { return TheTable().Entries.size(); }
+
+}  // namespace zintrel

@@ -1,0 +1,7 @@
+#include "frontend/Target.h"
+
+namespace zintrel {
+
+TTarget* ActiveTarget = nullptr;
+
+}  // namespace zintrel

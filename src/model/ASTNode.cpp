@@ -1,0 +1,180 @@
+#include "model/ASTNode.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "driver/Messages.h"
+#include "model/ProgramNode.h"
+
+namespace zintrel {
+
+TProgramNode* TASTNode::CommonRoot = nullptr;
+std::string TASTNode::CommonSourceFile;
+int32_t TASTNode::SuppressLookupErrors = 0;
+
+namespace {
+LocationRecord RuleLocationValue;
+bool RuleLocationSet = false;
+}  // namespace
+
+TASTNode::TASTNode() : TObject(Kind::Node) {
+  TableID = RegisterHandle(this);
+  Root = CommonRoot;
+  SourceFile = CommonSourceFile;
+  if (RuleLocationSet) {
+    StartLine = RuleLocationValue.FirstLine;
+    StartCol = RuleLocationValue.FirstColumn;
+    EndLine = RuleLocationValue.LastLine;
+    EndCol = RuleLocationValue.LastColumn;
+  }
+}
+
+std::string TASTNode::ToString() const {
+  return std::to_string(StartLine) + "-" + std::to_string(EndLine) + ":" +
+         std::to_string(StartCol) + "-" + std::to_string(EndCol);
+}
+
+int TASTNode::SetExtern() {
+  IsExtern = 1;
+  for (TASTNode* child : Children) child->SetExtern();
+  return 0;
+}
+
+int TASTNode::SetParentNode(TASTNode* parent) {
+  Parent = parent;
+  return 0;
+}
+
+int TASTNode::HasParentNode(const TASTNode* node) const {
+  // Bounded by the number of nodes, so a parent cycle cannot hang the walk.
+  int64_t steps = static_cast<int64_t>(TNodeTable::NodeCount()) + 1;
+  for (const TASTNode* p = Parent; p != nullptr && steps > 0; p = p->Parent, --steps)
+    if (p == node) return 1;
+  return 0;
+}
+
+int TASTNode::AddChildNode(TASTNode* child) {
+  if (child == nullptr) return 0;
+  Children.push_back(child);
+  child->SetParentNode(this);
+  return 0;
+}
+
+int TASTNode::AddChildNodeList(const TList* list) {
+  if (list == nullptr) return 0;
+  for (TObject* element : list->Items)
+    if (element != nullptr && element->ObjectKind == Kind::Node)
+      AddChildNode(static_cast<TASTNode*>(element));
+  return 0;
+}
+
+namespace {
+
+class TReplacingVisitor : public TNodeFieldVisitor {
+ public:
+  TReplacingVisitor(TASTNode* old, TASTNode* replacement) : Old(old), Replacement(replacement) {}
+  void Visit(TASTNode* value, bool (*assign)(void*, TASTNode*), void* slot) override {
+    if (value != Old) return;
+    if (!assign(slot, Replacement))
+      AbortWithMessage("Fatal compiler error: a " + Replacement->GetName() +
+                       " cannot take the place of a " + Old->GetName());
+  }
+
+ private:
+  TASTNode* Old;
+  TASTNode* Replacement;
+};
+
+}  // namespace
+
+int TASTNode::ReplaceChildNode(TASTNode* old, TASTNode* replacement) {
+  if (old != nullptr) {
+    TReplacingVisitor visitor(old, replacement);
+    VisitNodeFields(visitor);
+    for (TASTNode*& child : Children)
+      if (child == old) child = replacement;
+  }
+  if (replacement != nullptr) replacement->SetParentNode(this);
+  return 0;
+}
+
+int TASTNode::AddDependency(TASTNode* dependency, TASTNode* user) {
+  if (Parent != nullptr) Parent->AddDependency(dependency, user);
+  return 0;
+}
+
+void TASTNode::VisitNodeFields(TNodeFieldVisitor& visitor) {
+  visitor(Root);
+  visitor(Parent);
+}
+
+namespace {
+
+// Decimal integer with optional leading blanks and sign; stops at the first other character.
+int32_t ParseInt(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  int64_t value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+    value = std::min<int64_t>(value * 10 + (text[i] - '0'), INT32_MAX);
+  return static_cast<int32_t>(negative ? -value : value);
+}
+
+// "a-b" into two integers; a dash at the very start is the sign of the first.
+void SplitPair(std::string_view text, int32_t& first, int32_t& second) {
+  size_t dash = text.empty() ? std::string_view::npos : text.find('-', 1);
+  first = ParseInt(text.substr(0, dash));
+  second = dash == std::string_view::npos ? 0 : ParseInt(text.substr(dash + 1));
+}
+
+}  // namespace
+
+int TASTNode::LocationFromString(std::string_view text) {
+  size_t colon = text.find(':');
+  SplitPair(text.substr(0, colon), StartLine, EndLine);
+  if (colon == std::string_view::npos) {
+    StartCol = EndCol = 0;
+  } else {
+    SplitPair(text.substr(colon + 1), StartCol, EndCol);
+  }
+  return 0;
+}
+
+int TASTNode::CopyLocation(const TASTNode* other) {
+  if (other == nullptr) return 0;
+  SourceFile = other->SourceFile;
+  StartLine = other->StartLine;
+  EndLine = other->EndLine;
+  StartCol = other->StartCol;
+  EndCol = other->EndCol;
+  return 0;
+}
+
+void TASTNode::Abort(std::string_view message, const TASTNode* node) {
+  std::string report = "Semantic error: ";
+  report += message;
+  if (node != nullptr) {
+    report += "\nIn file " + node->SourceFile + "\nIn line " + std::to_string(node->StartLine) +
+              "-" + std::to_string(node->EndLine) + "\nIn column " +
+              std::to_string(node->StartCol) + "-" + std::to_string(node->EndCol);
+  }
+  AbortWithMessage(report);
+}
+
+void TASTNode::SetRuleLocation(const LocationRecord* location) {
+  RuleLocationSet = location != nullptr;
+  if (location != nullptr) RuleLocationValue = *location;
+}
+
+const LocationRecord* TASTNode::RuleLocation() {
+  return RuleLocationSet ? &RuleLocationValue : nullptr;
+}
+
+void TASTNode::SetCommonRoot(TProgramNode* root) {
+  CommonRoot = root;
+  CommonSourceFile = root != nullptr ? root->SourceFile : std::string();
+}
+
+}  // namespace zintrel

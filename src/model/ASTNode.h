@@ -1,0 +1,106 @@
+#pragma once
+// Base of every syntax-tree node: handle, owning program node, parent/children links, source
+// location, extern and compiled marks, and the semantic-error report.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "frontend/Location.h"
+#include "frontend/NodeTable.h"
+
+namespace zintrel {
+
+class TASTNode;
+class TProgramNode;
+class TScope;
+
+// Visits the node-valued fields of a node, so that ReplaceChildNode can find the fields that
+// hold a given node. Each node class lists its own fields in one small override of
+// TASTNode::VisitNodeFields: `Base::VisitNodeFields(v); v(Expression); v(Statements);`.
+class TNodeFieldVisitor {
+ public:
+  virtual ~TNodeFieldVisitor() = default;
+  template <class T>
+  void operator()(T*& field) {
+    Visit(field, &Assign<T>, &field);
+  }
+  // value: the field's node; assign(slot, node) stores a node into the field and answers false
+  // when the node is not of the field's class (the field is then unchanged).
+  virtual void Visit(TASTNode* value, bool (*assign)(void* slot, TASTNode* node), void* slot) = 0;
+
+ private:
+  template <class T>
+  static bool Assign(void* slot, TASTNode* node) {
+    T* typed = dynamic_cast<T*>(node);
+    if (node != nullptr && typed == nullptr) return false;
+    *static_cast<T**>(slot) = typed;
+    return true;
+  }
+};
+
+class TASTNode : public TObject {
+ public:
+  int32_t TableID = -1;
+  TProgramNode* Root = nullptr;
+  TASTNode* Parent = nullptr;
+  std::vector<TASTNode*> Children;
+  int32_t IsCompiled = 0;
+  int32_t IsExtern = 0;
+  int32_t StartLine = 0;
+  int32_t EndLine = 0;
+  int32_t StartCol = 0;
+  int32_t EndCol = 0;
+  std::string SourceFile;
+
+  // The tree-building context copied into every new node.
+  static TProgramNode* CommonRoot;
+  static std::string CommonSourceFile;
+  static int32_t SuppressLookupErrors;
+
+  // Registers the node in the handle table and takes root, file and location from the context.
+  TASTNode();
+  ~TASTNode() override = default;
+
+  // The node's location as StartLine-EndLine:StartCol-EndCol; declarations override it.
+  virtual std::string ToString() const;
+  virtual std::string GetName() const = 0;
+  virtual int SetExtern();
+  virtual int SetParentNode(TASTNode* parent);
+  virtual int HasParentNode(const TASTNode* node) const;
+  virtual int AddChildNode(TASTNode* child);
+  int AddChildNodeList(const TList* list);
+  template <class T>
+  int AddChildNodeList(const std::vector<T*>& list) {
+    for (T* element : list)
+      if (element != nullptr) AddChildNode(element);
+    return 0;
+  }
+  template <class T>
+  int AddChildNodeArray(const std::vector<T*>& array) {
+    for (T* element : array)
+      if (element != nullptr) AddChildNode(element);
+    return 0;
+  }
+  virtual int ReplaceChildNode(TASTNode* old, TASTNode* replacement);
+  virtual int AddDependency(TASTNode* dependency, TASTNode* user);
+  virtual int CheckCorrectness(TScope* scope) = 0;
+  virtual std::string GenerateCode(const std::string& indent) = 0;
+  virtual int LocationFromString(std::string_view text);
+  virtual int CopyLocation(const TASTNode* other);
+  // Lists the node-valued fields of the node's class and of all its base classes.
+  virtual void VisitNodeFields(TNodeFieldVisitor& visitor);
+
+  // Reports a semantic error at the node and ends the compilation.
+  [[noreturn]] static void Abort(std::string_view message, const TASTNode* node);
+  // The location of the grammar rule being reduced; the values are copied, so the caller's
+  // record may go away. Null clears it.
+  static void SetRuleLocation(const LocationRecord* location);
+  static const LocationRecord* RuleLocation();
+  static void SetCommonRoot(TProgramNode* root);
+};
+
+// Base of all statements; expressions and variable declarations are statements too.
+class TStatementNode : public TASTNode {};
+
+}  // namespace zintrel
