@@ -1,0 +1,143 @@
+// Zintrel.Core: the collector behind every allocation, run-time errors, program arguments and
+// the Object root class.
+#include "zn_core.h"
+
+#include <cxxabi.h>
+#include <gc.h>
+#include <new>
+#include <stdio.h>
+#include <stdlib.h>
+#include <typeinfo>
+#include <unistd.h>
+
+namespace zn {
+
+namespace {
+
+bool CollectorReady = false;
+int SavedArgumentCount = 0;
+const char** SavedArguments = nullptr;
+
+// Large blocks allocated again and again are normal for programs that build big arrays; the
+// collector's warnings about them would only clutter standard error.
+void IgnoreWarning(char*, GC_word) {}
+
+void* Scanned(size_t bytes) {
+	if (__builtin_expect(!CollectorReady, 0)) InitCollector();
+	return GC_MALLOC(bytes);
+}
+
+void Release(void* p) {
+	// Only blocks of the collected heap are freed; the shared empty string lives elsewhere.
+	if (p != nullptr && GC_base(p) != nullptr) GC_FREE(p);
+}
+
+void* AllocateOrDie(size_t bytes) {
+	void* p = Scanned(bytes);
+	if (p == nullptr) OutOfMemory();
+	return p;
+}
+
+void* AllocateAlignedOrDie(size_t bytes, std::align_val_t align) {
+	if (__builtin_expect(!CollectorReady, 0)) InitCollector();
+	void* p = GC_memalign(static_cast<size_t>(align), bytes);
+	if (p == nullptr) OutOfMemory();
+	return p;
+}
+
+} // namespace
+
+void InitCollector() {
+	if (CollectorReady) return;
+	CollectorReady = true;
+	GC_INIT();
+	GC_set_warn_proc(IgnoreWarning);
+}
+
+void* AllocScanned(size_t bytes) {
+	return AllocateOrDie(bytes);
+}
+
+void* AllocAtomic(size_t bytes) {
+	if (__builtin_expect(!CollectorReady, 0)) InitCollector();
+	void* p = GC_MALLOC_ATOMIC(bytes);
+	if (p == nullptr) OutOfMemory();
+	return p;
+}
+
+void Fatal(const char* what) {
+	fflush(nullptr);
+	fputs("Runtime error: ", stderr);
+	fputs(what, stderr);
+	fputc('\n', stderr);
+	fflush(stderr);
+	_exit(1);
+}
+
+void IndexOutOfBounds() {
+	Fatal("array index out of bounds");
+}
+
+void NegativeArraySize() {
+	Fatal("negative array size");
+}
+
+void OutOfMemory() {
+	Fatal("out of memory");
+}
+
+void StartRuntime(int argc, const char* argv[]) {
+	InitCollector();
+	SavedArgumentCount = argv != nullptr && argc > 0 ? argc : 0;
+	SavedArguments = argv;
+}
+
+int ArgumentCount() {
+	return SavedArgumentCount;
+}
+
+const char* Argument(int index) {
+	if (index < 0 || index >= SavedArgumentCount || SavedArguments[index] == nullptr) return "";
+	return SavedArguments[index];
+}
+
+} // namespace zn
+
+String* Object::ToString() {
+	const char* mangled = typeid(*this).name();
+	int status = 0;
+	char* readable = abi::__cxa_demangle(mangled, nullptr, nullptr, &status);
+	String* name = new String(status == 0 && readable != nullptr ? readable : mangled);
+	free(readable);
+	return name;
+}
+
+// Every C++ allocation of a program goes to the collector; delete still frees at once.
+void* operator new(size_t bytes) { return zn::AllocateOrDie(bytes); }
+void* operator new[](size_t bytes) { return zn::AllocateOrDie(bytes); }
+void* operator new(size_t bytes, const std::nothrow_t&) noexcept { return zn::Scanned(bytes); }
+void* operator new[](size_t bytes, const std::nothrow_t&) noexcept { return zn::Scanned(bytes); }
+void* operator new(size_t bytes, std::align_val_t align) { return zn::AllocateAlignedOrDie(bytes, align); }
+void* operator new[](size_t bytes, std::align_val_t align) { return zn::AllocateAlignedOrDie(bytes, align); }
+
+void* operator new(size_t bytes, std::align_val_t align, const std::nothrow_t&) noexcept {
+	if (__builtin_expect(!zn::CollectorReady, 0)) zn::InitCollector();
+	return GC_memalign(static_cast<size_t>(align), bytes);
+}
+
+void* operator new[](size_t bytes, std::align_val_t align, const std::nothrow_t& tag) noexcept {
+	return operator new(bytes, align, tag);
+}
+
+void operator delete(void* p) noexcept { zn::Release(p); }
+void operator delete[](void* p) noexcept { zn::Release(p); }
+void operator delete(void* p, size_t) noexcept { zn::Release(p); }
+void operator delete[](void* p, size_t) noexcept { zn::Release(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { zn::Release(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { zn::Release(p); }
+void operator delete(void* p, std::align_val_t) noexcept { zn::Release(p); }
+void operator delete[](void* p, std::align_val_t) noexcept { zn::Release(p); }
+void operator delete(void* p, size_t, std::align_val_t) noexcept { zn::Release(p); }
+void operator delete[](void* p, size_t, std::align_val_t) noexcept { zn::Release(p); }
+void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept { zn::Release(p); }
+void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept { zn::Release(p); }
