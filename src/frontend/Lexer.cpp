@@ -7,7 +7,6 @@
 #include <bit>
 #include <cerrno>
 #include <climits>
-#include <clocale>
 #include <cstdlib>
 #include <cstring>
 #include <locale.h>
@@ -103,6 +102,17 @@ inline bool FoldWord(const char16_t* from, int32_t length, char* into) {
   for (int32_t i = 0; i < length; ++i) into[i] = static_cast<char>(from[i] | 0x20);
   return true;
 }
+
+// Identifier characters by code, for the hot loops (same set as TLexer::IsValidChar).
+constexpr auto IdentifierChars = [] {
+  struct Table {
+    bool Is[128] = {};
+  } table;
+  for (int c = 0; c < 128; ++c) table.Is[c] = TLexer::IsValidChar(static_cast<char16_t>(c));
+  return table;
+}();
+
+inline bool IsIdentifierChar(char16_t c) { return c < 128 && IdentifierChars.Is[c]; }
 
 // Locale-independent conversion, so a decimal point is "." whatever the process locale says.
 locale_t CLocale() {
@@ -209,10 +219,9 @@ void TLexer::Init() {
   TablesReady = true;
 }
 
-std::u16string TLexer::PrepareCode(std::string_view bytes) {
+void TLexer::PrepareCode(std::string_view bytes, std::u16string& code) {
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   size_t n = bytes.size();
-  std::u16string code;
   // Every decoder yields at most one unit per byte (a surrogate pair needs four bytes), plus
   // the appended newline.
   code.resize(n + 1);
@@ -229,12 +238,12 @@ std::u16string TLexer::PrepareCode(std::string_view bytes) {
   }
   *end++ = u'\n';
   code.resize(static_cast<size_t>(end - out));
-  return code;
 }
 
-void TLexer::Reset(const std::string& path, std::u16string code) {
+void TLexer::Reset(const std::string& path, std::string_view bytes) {
   Path = path;
-  Code = std::move(code);
+  // Decoding into the previous file's buffer saves fresh pages for every file.
+  PrepareCode(bytes, Code);
   CodePos = 0;
   CurrentLine = 1;
   LastLinePos = 0;
@@ -250,7 +259,7 @@ void TLexer::LoadText(const std::string& path, std::string_view bytes) {
   Init();
   // Positions are 32-bit; a larger text cannot be scanned.
   if (bytes.size() >= static_cast<size_t>(INT32_MAX) - 2) AbortUnreadable(path);
-  Lexer->Reset(path, PrepareCode(bytes));
+  Lexer->Reset(path, bytes);
 }
 
 void TLexer::Load(const std::string& path) {
@@ -263,9 +272,11 @@ void TLexer::Load(const std::string& path) {
     ::close(fd);
     AbortUnreadable(path);
   }
-  std::string bytes;
+  // Kept from file to file; the largest file read decides its size.
+  static std::string bytes;
   size_t size = info.st_size > 0 ? static_cast<size_t>(info.st_size) : 0;
-  bytes.resize(size > 0 ? size : 4096);
+  // One byte more than the file, so the read that finds the end needs no growth.
+  bytes.resize(size + 1 > 4096 ? size + 1 : 4096);
   size_t filled = 0;
   for (;;) {
     if (filled == bytes.size()) bytes.resize(bytes.size() * 2);
@@ -458,8 +469,10 @@ int TLexer::GetNextToken() {
     }
     if (IsValidChar(c)) {
       int32_t start = CodePos - 1;
-      while (CodePos < size && IsValidChar(code[CodePos])) ++CodePos;
-      int token = IdentifierToken(start, CodePos);
+      int32_t end = CodePos;
+      while (end < size && IsIdentifierChar(code[end])) ++end;
+      CodePos = end;
+      int token = IdentifierToken(start, end);
       location.LastColumn = CodePos - LastLinePos + 1;
       return token;
     }

@@ -62,25 +62,25 @@ class TLexer {
   static std::string TokenToString(int code);
 
   // Character classes; IsValidChar is a character that may appear in an identifier.
-  static bool IsValidChar(char16_t c) {
+  static constexpr bool IsValidChar(char16_t c) {
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') ||
            c == u'_';
   }
-  static bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
-  static bool IsBinaryDigit(char16_t c) { return c == u'0' || c == u'1'; }
-  static bool IsHexDigit(char16_t c) {
+  static constexpr bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+  static constexpr bool IsBinaryDigit(char16_t c) { return c == u'0' || c == u'1'; }
+  static constexpr bool IsHexDigit(char16_t c) {
     return IsDigit(c) || ((c | 0x20) >= u'a' && (c | 0x20) <= u'f');
   }
 
   // Decodes file bytes by their byte-order mark (UTF-8, UTF-16 LE or BE, else one unit per
-  // byte), drops every carriage return and appends one newline.
-  static std::u16string PrepareCode(std::string_view bytes);
+  // byte), drops every carriage return and appends one newline; the result replaces code.
+  static void PrepareCode(std::string_view bytes, std::u16string& code);
 
   // Next token code, 0 at the end of the text.
   int GetNextToken();
 
  private:
-  void Reset(const std::string& path, std::u16string code);
+  void Reset(const std::string& path, std::string_view bytes);
   char16_t GetNextChar();
   int IdentifierToken(int32_t start, int32_t end);
   void ScanString();
