@@ -57,6 +57,16 @@ struct Bytes {
 	template<typename I> char& operator[](I index) const { return Chars[index]; }
 	template<typename I> char* operator+(I offset) const { return Chars + offset; }
 	template<typename I> char* operator-(I offset) const { return Chars - offset; }
+
+	// Comparisons with pointers and Null, which the conversions above would make ambiguous.
+	template<typename P> friend bool operator==(const Bytes& a, P* b) { return static_cast<const void*>(a.Chars) == b; }
+	template<typename P> friend bool operator==(P* a, const Bytes& b) { return a == static_cast<const void*>(b.Chars); }
+	template<typename P> friend bool operator!=(const Bytes& a, P* b) { return !(a == b); }
+	template<typename P> friend bool operator!=(P* a, const Bytes& b) { return !(a == b); }
+	friend bool operator==(const Bytes& a, decltype(nullptr)) { return a.Chars == nullptr; }
+	friend bool operator==(decltype(nullptr), const Bytes& b) { return b.Chars == nullptr; }
+	friend bool operator!=(const Bytes& a, decltype(nullptr)) { return a.Chars != nullptr; }
+	friend bool operator!=(decltype(nullptr), const Bytes& b) { return b.Chars != nullptr; }
 };
 
 template<typename A> inline bool IsNegative(A value) {
