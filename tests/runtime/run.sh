@@ -78,7 +78,8 @@ while IFS= read -r line || [ -n "$line" ]; do
 done < "$case_file"
 [ $runs = 0 ] && new_run ""
 
-compile "$tmp/program" "${extra[@]}" "$case_file" "$objdir"/*.o -lgc || exit 1
+# check.h sits next to this script.
+compile "$tmp/program" -I "$(dirname "$0")" "${extra[@]}" "$case_file" "$objdir"/*.o -lgc || exit 1
 
 failed=0
 for ((i = 0; i < runs; i++)); do

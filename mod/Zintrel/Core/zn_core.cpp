@@ -61,6 +61,10 @@ void* AllocScanned(size_t bytes) {
 	return AllocateOrDie(bytes);
 }
 
+void Free(void* block) {
+	Release(block);
+}
+
 void* AllocAtomic(size_t bytes) {
 	if (__builtin_expect(!CollectorReady, 0)) InitCollector();
 	void* p = GC_MALLOC_ATOMIC(bytes);

@@ -26,6 +26,8 @@ namespace zn {
 // atomic memory is never scanned and is not cleared.
 void* AllocScanned(size_t bytes);
 void* AllocAtomic(size_t bytes);
+// Returns a block to the collected heap at once (Delete); other pointers are ignored.
+void Free(void* block);
 
 // Run-time errors: flush standard output, print "Runtime error: " + what, exit with status 1.
 [[noreturn]] void Fatal(const char* what);
@@ -126,6 +128,7 @@ struct String final : Object {
 	String(const char* bytes, int32_t length);
 	String(const String&) = delete;
 	String& operator=(const String&) = delete;
+	~String() override;
 
 	String* Append(String* b);
 	String* Append(Object* b);
@@ -257,6 +260,8 @@ struct Array final : Object {
 	}
 	Array(const Array&) = delete;
 	Array& operator=(const Array&) = delete;
+	// Only Delete runs destructors: the collector reclaims unreachable arrays without them.
+	~Array() override { zn::Free(Items); }
 
 	// Extent of one dimension (0 for a dimension the array does not have).
 	int32_t Size(int32_t dimension = 0) {

@@ -108,6 +108,11 @@ String::String(const char* bytes, int32_t length) {
 	memcpy(Data.Chars, bytes, static_cast<size_t>(length));
 }
 
+// Only Delete runs destructors: the collector reclaims unreachable strings without them.
+String::~String() {
+	if (Data.Chars != Inline) zn::Free(Data.Chars);
+}
+
 void String::Reserve(int32_t length) {
 	_Length = length;
 	if (static_cast<size_t>(length) < sizeof Inline) {

@@ -127,6 +127,15 @@ static void Deleting() {
 	CHECK_TEXT((*a->At(1)), "");
 	CHECK_TEXT((new String("a"))->Split(new String(""))->ToString(), "Array<String*, 1>");
 	delete a;
+	// Deleting an array or a long string frees its elements or text at once as well.
+	Array<double, 1>* numbers = (new Array<double, 1>(-1, 1000));
+	void* items = numbers->Items;
+	delete numbers;
+	CHECK((void*)(new Array<double, 1>(-1, 1000))->Items == items);
+	String* text = (new String(""))->PadLeft(5000);
+	void* chars = text->Data.Chars;
+	delete text;
+	CHECK((void*)(new String(""))->PadLeft(5000)->Data.Chars == chars);
 	int32_t* raw = new int32_t[10];
 	delete[] raw;
 }
