@@ -27,8 +27,19 @@ class TProgramNode : public TASTNode {
 
   std::string GetName() const override { return "TProgramNode"; }
   int CheckCorrectness(TScope* scope) override;
+  int SetupChildren();
   // Appends the other node's statements, functions, classes and libraries to this node's.
   int Merge(const TProgramNode* other);
+
+  // Creation by the parser: the root of the file being parsed, which becomes CommonRoot.
+  static int32_t Emit();
+  static int32_t EmitProgramFileImport(int32_t root, std::string* text);
+  static int32_t EmitProgramModuleImport(int32_t root, std::string* text);
+  static int32_t EmitProgramGlobal(int32_t root, int32_t list);
+  static int32_t EmitProgramStatement(int32_t root, int32_t statement);
+  static int32_t EmitProgramFunction(int32_t root, int32_t function);
+  static int32_t EmitProgramClass(int32_t root, int32_t classNode);
+  static int32_t EmitProgramExtern(int32_t root, int32_t list);
 };
 
 }  // namespace zintrel

@@ -1,0 +1,55 @@
+#pragma once
+// A class declaration: name, parents (multiple inheritance), members and flags.
+#include <string>
+#include <vector>
+
+#include "model/ASTNode.h"
+
+namespace zintrel {
+
+class TClassNode;
+class TDependencyNode;
+class TFunctionNode;
+class TVariableDeclNode;
+
+// A parent named in Extends: the name as written until the parent is resolved, then the class.
+struct TClassParent {
+  std::string Name;
+  TClassNode* Class = nullptr;
+};
+
+class TClassNode : public TASTNode {
+ public:
+  std::string Identifier;
+  std::vector<TClassParent> ClassParents;
+  std::vector<TClassNode*> ClassChildren;
+  TDependencyNode* Dependencies = nullptr;
+  int32_t CheckingSignature = 0;
+  std::vector<TVariableDeclNode*> Variables;
+  TScope* IntermediateScope = nullptr;
+  std::vector<TFunctionNode*> Methods;
+  std::vector<TFunctionNode*> Functions;
+  TFunctionNode* Constructor = nullptr;
+  std::vector<TFunctionNode*> AbstractFunctions;
+  int32_t AbstractFlag = 0;
+  int32_t AbstractChecked = 0;
+  int32_t IsFinal = 0;
+  int32_t CycleColor = 0;
+
+  // The visibility given to new declarations; Public at the start of every class body.
+  static int32_t CurrentVisibility;
+
+  std::string GetName() const override { return "TClassNode"; }
+  int CheckCorrectness(TScope* scope) override;
+  void VisitNodeFields(TNodeFieldVisitor& visitor) override;
+
+  int SetupChildren();
+  std::string GenerateConstructorIdentifier() const { return "__Create" + Identifier; }
+
+  static int32_t SetVisibility(int32_t visibility);
+  // Creation by the parser: the name, the list of parent names (or -1), the member list and
+  // the flags (bit 0 Abstract, bit 1 Final).
+  static int32_t Emit(std::string* name, int32_t parents, int32_t body, int32_t flags);
+};
+
+}  // namespace zintrel

@@ -1,0 +1,92 @@
+#pragma once
+// The type of every declaration and expression: scalars, strings, class types, pointers, arrays
+// and function types, told apart by a kind code shared with the grammar.
+#include <string>
+#include <vector>
+
+#include "model/ASTNode.h"
+
+namespace zintrel {
+
+class TClassNode;
+class TFunctionNode;
+class TExpressionNode;
+
+// Kind codes; 1025 to 1041 are also the grammar's datatype constants.
+enum : int32_t {
+  TYPE_ANY = 1024,
+  TYPE_BYTE = 1025,
+  TYPE_SHORT = 1026,
+  TYPE_INT = 1027,
+  TYPE_LONG = 1028,
+  TYPE_FLOAT = 1029,
+  TYPE_DOUBLE = 1030,
+  TYPE_STRING = 1031,
+  TYPE_UBYTE = 1032,
+  TYPE_USHORT = 1033,
+  TYPE_UINT = 1034,
+  TYPE_ULONG = 1035,
+  TYPE_COMPOUND = 1036,
+  TYPE_FUNCTION = 1037,
+  TYPE_BOOL = 1038,
+  TYPE_VOID = 1039,
+  TYPE_POINTER = 1040,
+  TYPE_ARRAY = 1041,
+};
+
+class TDatatype : public TASTNode {
+ public:
+  int32_t TypeKind = 0;
+  int32_t IsUnsigned = 0;
+  std::string Identifier;
+  TClassNode* Compound = nullptr;
+  TFunctionNode* FunctionNode = nullptr;
+  TDatatype* ReturnType = nullptr;
+  int32_t ParameterCount = 0;
+  std::vector<std::string> Identifiers;
+  std::vector<TDatatype*> Parameters;
+  std::vector<TExpressionNode*> ParamValues;
+  int32_t MandatoryParamCount = 0;
+  TDatatype* NestedType = nullptr;
+  int32_t Dimension = 0;
+
+  std::string GetName() const override { return "TDatatype"; }
+  int CheckCorrectness(TScope* scope) override;
+  void VisitNodeFields(TNodeFieldVisitor& visitor) override;
+
+  // C++ text of the type's default value.
+  virtual std::string GenerateAutoValue(const std::string& text) = 0;
+
+  bool IsAny() const { return TypeKind == TYPE_ANY; }
+  bool IsVoid() const { return TypeKind == TYPE_VOID; }
+  bool IsPointer() const { return TypeKind == TYPE_POINTER; }
+  bool IsVoidPointer() const {
+    return IsPointer() && NestedType != nullptr && NestedType->IsVoid();
+  }
+  bool IsInteger() const {
+    return TypeKind == TYPE_BOOL || TypeKind == TYPE_BYTE || TypeKind == TYPE_SHORT ||
+           TypeKind == TYPE_INT || TypeKind == TYPE_LONG;
+  }
+  bool IsReal() const { return TypeKind == TYPE_FLOAT || TypeKind == TYPE_DOUBLE; }
+  bool IsNumeric() const { return IsInteger() || IsReal(); }
+  bool IsCompound() const { return TypeKind == TYPE_COMPOUND; }
+  bool IsString() const { return TypeKind == TYPE_STRING; }
+  bool IsFunction() const { return TypeKind == TYPE_FUNCTION; }
+  bool IsArray() const { return TypeKind == TYPE_ARRAY; }
+  bool IsBoolean() const { return TypeKind == TYPE_BOOL; }
+
+  // Builds the type from parts: a class node for class types, a function node for function
+  // types, the nested type for pointers and arrays. Returns this datatype.
+  TDatatype* Create(int32_t kind, TASTNode* reference, int32_t dimension);
+  int SetupChildren();
+  // A new datatype of the same kind; nested and class references are shared.
+  TDatatype* Copy();
+
+  // Creation by the parser: for TYPE_COMPOUND the class name, else the handle of the nested or
+  // return type (or -1); extra is the dimension count of an array or the handle of a function
+  // type's parameter declaration list.
+  static int32_t Emit(int32_t kind, int32_t reference, int32_t extra);
+  static int32_t Emit(int32_t kind, std::string* name, int32_t extra);
+};
+
+}  // namespace zintrel

@@ -1,0 +1,81 @@
+#include "model/FunctionNode.h"
+
+#include "frontend/Bridge.h"
+#include "frontend/Target.h"
+#include "model/ClassNode.h"
+#include "model/Datatype.h"
+#include "model/VariableDeclNode.h"
+#include "semantics/Expression.h"
+
+namespace zintrel {
+
+int TFunctionNode::CheckCorrectness(TScope*) { return 0; }
+
+void TFunctionNode::VisitNodeFields(TNodeFieldVisitor& visitor) {
+  TASTNode::VisitNodeFields(visitor);
+  visitor(Datatype);
+  visitor(Declaration);
+  visitor(ParentClass);
+  visitor(ReturnDatatype);
+  visitor(Statements);
+}
+
+TVariableDeclNode* TFunctionNode::GetParameter(int32_t index) const {
+  if (index < 0 || static_cast<size_t>(index) >= Parameters.size()) return nullptr;
+  return Parameters[static_cast<size_t>(index)];
+}
+
+int TFunctionNode::SetupChildren() {
+  AddChildNodeList(Parameters);
+  if (Statements != nullptr) AddChildNode(Statements);
+  if (ReturnDatatype != nullptr) AddChildNode(ReturnDatatype);
+  if (Datatype != nullptr) AddChildNode(Datatype);
+  if (Declaration != nullptr) AddChildNode(Declaration);
+  return 0;
+}
+
+int TFunctionNode::TransformToConstructor(TClassNode* owner) {
+  SetCommonRoot(Root);
+  if (ReturnDatatype != nullptr && !ReturnDatatype->IsVoid())
+    Abort("Specifying return type for constructors is not allowed", this);
+  TDatatype* type = ActiveTarget->CreateDatatype()->Create(TYPE_COMPOUND, owner, 0);
+  if (Datatype != nullptr) Datatype->ReplaceChildNode(Datatype->ReturnType, type->Copy());
+  ReplaceChildNode(ReturnDatatype, type);
+  Identifier = owner->GenerateConstructorIdentifier();
+  if (Declaration != nullptr) Declaration->Identifier = Identifier;
+  IsConstructor = 1;
+  return 0;
+}
+
+int32_t TFunctionNode::Emit(int32_t header, int32_t body, int32_t isMethod, int32_t flags) {
+  TFunctionNode* function = ActiveTarget->CreateFunctionNode();
+  function->IsMethod = isMethod;
+  function->IsAbstract = flags & 1;
+  function->IsFinal = (flags >> 1) & 1;
+  auto* heading = dynamic_cast<TVariableNode*>(HandleToNode(header));
+  TDatatype* type = heading != nullptr ? heading->Datatype : nullptr;
+  if (heading != nullptr) function->Identifier = heading->Identifier;
+  if (type != nullptr) {
+    function->ReturnDatatype = type->ReturnType;
+    function->ParameterCount = type->ParameterCount;
+  }
+  function->Statements = TStatementList::Create(HandleToList(body));
+  if (function->ReturnDatatype == nullptr)
+    function->ReturnDatatype = ActiveTarget->CreateDatatype()->Create(TYPE_VOID, nullptr, 0);
+  for (int32_t i = 0; i < function->ParameterCount; ++i) {
+    size_t at = static_cast<size_t>(i);
+    TExpressionNode* value = at < type->ParamValues.size() ? type->ParamValues[at] : nullptr;
+    TVariableDeclNode* parameter = ActiveTarget->CreateVariableDeclNode()->Create(
+        DECL_LOCAL, type->Identifiers[at], type->Parameters[at], value);
+    parameter->CopyLocation(heading);
+    function->Parameters.push_back(parameter);
+  }
+  function->Datatype = ActiveTarget->CreateDatatype()->Create(TYPE_FUNCTION, function, 0);
+  function->Declaration = ActiveTarget->CreateVariableDeclNode()->Create(
+      DECL_FUNCTION, function->Identifier, function->Datatype, nullptr);
+  function->Declaration->CopyLocation(function);
+  function->SetupChildren();
+  return function->TableID;
+}
+
+}  // namespace zintrel

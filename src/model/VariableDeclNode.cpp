@@ -1,0 +1,107 @@
+#include "model/VariableDeclNode.h"
+
+#include "driver/Messages.h"
+#include "frontend/Bridge.h"
+#include "frontend/Target.h"
+#include "model/ClassNode.h"
+#include "model/Datatype.h"
+#include "semantics/Expression.h"
+
+namespace zintrel {
+
+TVariableDeclNode::TVariableDeclNode() : Visibility(TClassNode::CurrentVisibility) {}
+
+int TVariableDeclNode::CheckCorrectness(TScope*) { return 0; }
+
+void TVariableDeclNode::VisitNodeFields(TNodeFieldVisitor& visitor) {
+  TStatementNode::VisitNodeFields(visitor);
+  visitor(Datatype);
+  visitor(Value);
+}
+
+int TVariableDeclNode::SetupChildren() {
+  if (Value != nullptr) AddChildNode(Value);
+  if (Datatype != nullptr) AddChildNode(Datatype);
+  return 0;
+}
+
+TVariableDeclNode* TVariableDeclNode::Create(int32_t kind, std::string identifier,
+                                             TDatatype* datatype, TExpressionNode* value) {
+  DeclKind = kind;
+  Identifier = std::move(identifier);
+  Datatype = datatype;
+  Value = value;
+  SetupChildren();
+  return this;
+}
+
+int32_t TVariableDeclNode::Emit(int32_t variable, int32_t value) {
+  TVariableDeclNode* declaration = ActiveTarget->CreateVariableDeclNode();
+  if (auto* v = dynamic_cast<TVariableNode*>(HandleToNode(variable))) {
+    declaration->Identifier = v->Identifier;
+    declaration->Datatype = v->Datatype;
+  }
+  declaration->Value = dynamic_cast<TExpressionNode*>(HandleToNode(value));
+  declaration->SetupChildren();
+  return declaration->TableID;
+}
+
+int32_t TVariableDeclNode::ScopeVarDecl(int32_t kind, int32_t list) {
+  for (TVariableDeclNode* declaration : NodesOfList<TVariableDeclNode>(HandleToList(list)))
+    declaration->DeclKind = kind;
+  return 0;
+}
+
+int TStatementList::CheckCorrectness(TScope* scope) {
+  for (TVariableDeclNode* constant : Constants) constant->CheckCorrectness(scope);
+  for (TStatementNode* statement : Statements) statement->CheckCorrectness(scope);
+  return 0;
+}
+
+std::string TStatementList::GenerateCode(const std::string&) { return std::string(); }
+
+int TStatementList::ReplaceChildNode(TASTNode* old, TASTNode* replacement) {
+  TASTNode::ReplaceChildNode(old, replacement);
+  if (old == nullptr) return 0;
+  for (TVariableDeclNode*& constant : Constants)
+    if (constant == old) {
+      auto* declaration = dynamic_cast<TVariableDeclNode*>(replacement);
+      if (declaration == nullptr)
+        AbortWithMessage("Fatal compiler error: a constant replaced by a non-declaration");
+      constant = declaration;
+    }
+  for (TStatementNode*& statement : Statements)
+    if (statement == old) {
+      auto* node = dynamic_cast<TStatementNode*>(replacement);
+      if (node == nullptr)
+        AbortWithMessage("Fatal compiler error: a statement replaced by a non-statement");
+      statement = node;
+    }
+  return 0;
+}
+
+int TStatementList::SetupChildren() {
+  AddChildNodeList(Constants);
+  AddChildNodeList(Statements);
+  return 0;
+}
+
+TStatementList* TStatementList::Create(const TList* list) {
+  return Create(NodesOfList<TStatementNode>(list));
+}
+
+TStatementList* TStatementList::Create(const std::vector<TStatementNode*>& statements) {
+  TStatementList* block = new TStatementList();
+  for (TStatementNode* statement : statements) {
+    auto* declaration = dynamic_cast<TVariableDeclNode*>(statement);
+    if (declaration != nullptr && declaration->DeclKind == DECL_CONST) {
+      block->Constants.push_back(declaration);
+    } else {
+      block->Statements.push_back(statement);
+    }
+  }
+  block->SetupChildren();
+  return block;
+}
+
+}  // namespace zintrel

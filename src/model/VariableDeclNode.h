@@ -1,0 +1,71 @@
+#pragma once
+// Declarations of one named value (constant, global, local, field, parameter, or the name of a
+// function), and statement lists (blocks) that keep their constants apart.
+#include <string>
+#include <vector>
+
+#include "model/ASTNode.h"
+
+namespace zintrel {
+
+class TDatatype;
+class TExpressionNode;
+
+// Declaration kinds are the token codes of the declaring keywords.
+enum : int32_t {
+  DECL_FUNCTION = -1,
+  DECL_CONST = 267,
+  DECL_FIELD = 290,
+  DECL_GLOBAL = 297,
+  DECL_LOCAL = 307,
+};
+
+// Visibilities are token codes too.
+enum : int32_t {
+  VISIBILITY_PRIVATE = 322,
+  VISIBILITY_PUBLIC = 324,
+  VISIBILITY_PROTECTED = 362,
+};
+
+class TVariableDeclNode : public TStatementNode {
+ public:
+  int32_t DeclKind = 0;
+  std::string Identifier;
+  TDatatype* Datatype = nullptr;
+  TExpressionNode* Value = nullptr;
+  int32_t Visibility;  // the current class visibility when the declaration is made
+  int32_t CorrectnessChecked = 0;
+
+  TVariableDeclNode();
+  std::string GetName() const override { return "TVariableDeclNode"; }
+  int CheckCorrectness(TScope* scope) override;
+  void VisitNodeFields(TNodeFieldVisitor& visitor) override;
+
+  int SetupChildren();
+  TVariableDeclNode* Create(int32_t kind, std::string identifier, TDatatype* datatype,
+                            TExpressionNode* value);
+
+  // Creation by the parser from a variable expression "name:type" and an optional value.
+  static int32_t Emit(int32_t variable, int32_t value);
+  // Sets the kind of every declaration of a declaration statement's list.
+  static int32_t ScopeVarDecl(int32_t kind, int32_t list);
+};
+
+class TStatementList : public TASTNode {
+ public:
+  std::vector<TVariableDeclNode*> Constants;
+  std::vector<TStatementNode*> Statements;
+
+  std::string GetName() const override { return "TStatementList"; }
+  int CheckCorrectness(TScope* scope) override;
+  std::string GenerateCode(const std::string& indent) override;
+  int ReplaceChildNode(TASTNode* old, TASTNode* replacement) override;
+
+  int SetupChildren();
+  // A new block holding the statement nodes of a list (other entries are skipped), constants
+  // apart. Blocks write their C++ text themselves, so they are not made by the target.
+  static TStatementList* Create(const TList* list);
+  static TStatementList* Create(const std::vector<TStatementNode*>& statements);
+};
+
+}  // namespace zintrel

@@ -1,0 +1,44 @@
+#pragma once
+// Assignment, Return and Delete.
+#include "model/ASTNode.h"
+
+namespace zintrel {
+
+class TExpressionNode;
+
+class TAssignmentNode : public TStatementNode {
+ public:
+  TExpressionNode* LeftExp = nullptr;
+  TExpressionNode* RightExp = nullptr;
+
+  std::string GetName() const override { return "TAssignmentNode"; }
+  int CheckCorrectness(TScope* scope) override;
+  void VisitNodeFields(TNodeFieldVisitor& visitor) override;
+  int SetupChildren();
+  // The parser reads "target = value" as an "=" comparison and hands that node over.
+  static int32_t Emit(int32_t equality);
+};
+
+class TReturnNode : public TStatementNode {
+ public:
+  TExpressionNode* TargetExp = nullptr;
+
+  std::string GetName() const override { return "TReturnNode"; }
+  int CheckCorrectness(TScope* scope) override;
+  void VisitNodeFields(TNodeFieldVisitor& visitor) override;
+  int SetupChildren();
+  static int32_t Emit(int32_t value);
+};
+
+class TDeleteNode : public TStatementNode {
+ public:
+  TExpressionNode* TargetExp = nullptr;
+
+  std::string GetName() const override { return "TDeleteNode"; }
+  int CheckCorrectness(TScope* scope) override;
+  void VisitNodeFields(TNodeFieldVisitor& visitor) override;
+  int SetupChildren();
+  static int32_t Emit(int32_t value);
+};
+
+}  // namespace zintrel

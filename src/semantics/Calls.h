@@ -1,0 +1,80 @@
+#pragma once
+// Calls, member access and object creation.
+#include <string>
+#include <vector>
+
+#include "semantics/Expression.h"
+
+namespace zintrel {
+
+class TClassNode;
+
+class TFunctionCall : public TExpressionNode {
+ public:
+  int32_t IsStatement = 0;
+  TExpressionNode* TargetExp = nullptr;
+  TDatatype* Datatype = nullptr;
+  std::vector<TExpressionNode*> Parameters;
+
+  std::string GetName() const override { return "TFunctionCall"; }
+  int CheckCorrectness(TScope* scope) override;
+  void VisitNodeFields(TNodeFieldVisitor& visitor) override;
+  TDatatype* EvaluateDatatype() override { return Datatype; }
+  int EvaluateResult() override { return 0; }
+  int IsLValue() override { return 0; }
+  int IsWritable() override { return 0; }
+  int IsConstant() override { return 0; }
+
+  int SetupChildren();
+  TFunctionCall* Create(TExpressionNode* target, const std::vector<TExpressionNode*>* parameters,
+                        int32_t isStatement);
+  // isStatement -1: target names a call already built for the same text; its callee and
+  // arguments are taken over and the new call is a statement.
+  static int32_t Emit(int32_t target, int32_t parameters, int32_t isStatement);
+};
+
+class TMemberAccessExpression : public TExpressionNode {
+ public:
+  TExpressionNode* TargetExp = nullptr;
+  std::string Identifier;
+  TClassNode* TargetClass = nullptr;
+  TVariableDeclNode* Origin = nullptr;
+  TDatatype* Datatype = nullptr;
+  int32_t IsStaticAccess = 0;
+  int32_t Writable = 0;
+
+  std::string GetName() const override { return "TMemberAccessExpression"; }
+  int CheckCorrectness(TScope* scope) override;
+  void VisitNodeFields(TNodeFieldVisitor& visitor) override;
+  TDatatype* EvaluateDatatype() override { return Datatype; }
+  int EvaluateResult() override;
+  int IsLValue() override { return 1; }
+  int IsWritable() override { return Writable; }
+  int IsConstant() override;
+
+  int SetupChildren();
+  TMemberAccessExpression* Create(TExpressionNode* target, std::string identifier);
+  static int32_t Emit(int32_t target, std::string* name);
+};
+
+class TNewExpression : public TExpressionNode {
+ public:
+  std::string Identifier;
+  TClassNode* TargetClass = nullptr;
+  std::vector<TExpressionNode*> Parameters;
+  TDatatype* Datatype = nullptr;
+
+  std::string GetName() const override { return "TNewExpression"; }
+  int CheckCorrectness(TScope* scope) override;
+  void VisitNodeFields(TNodeFieldVisitor& visitor) override;
+  TDatatype* EvaluateDatatype() override { return Datatype; }
+  int EvaluateResult() override { return 0; }
+  int IsLValue() override { return 0; }
+  int IsWritable() override { return 0; }
+  int IsConstant() override { return 0; }
+
+  // The arguments are not registered as children.
+  static int32_t Emit(std::string* name, int32_t parameters);
+};
+
+}  // namespace zintrel

@@ -1,0 +1,163 @@
+#pragma once
+// Control statements: If, While, Repeat, Select, For in its forms, Exit and Continue.
+#include <vector>
+
+#include "model/ASTNode.h"
+
+namespace zintrel {
+
+class TDatatype;
+class TExpressionNode;
+class TStatementList;
+
+class TElseIfNode : public TASTNode {
+ public:
+  TExpressionNode* Expression = nullptr;
+  TStatementList* Statements = nullptr;
+
+  std::string GetName() const override { return "TElseIfNode"; }
+  int CheckCorrectness(TScope* scope) override;
+  void VisitNodeFields(TNodeFieldVisitor& visitor) override;
+  int SetupChildren();
+  TElseIfNode* Create(TExpressionNode* condition, TStatementList* statements);
+  static int32_t Emit(int32_t condition, int32_t body);
+};
+
+class TElseNode : public TASTNode {
+ public:
+  TStatementList* Statements = nullptr;
+
+  std::string GetName() const override { return "TElseNode"; }
+  int CheckCorrectness(TScope* scope) override;
+  void VisitNodeFields(TNodeFieldVisitor& visitor) override;
+  int SetupChildren();
+  TElseNode* Create(TStatementList* statements);
+  static int32_t Emit(int32_t body);
+};
+
+class TIfNode : public TStatementNode {
+ public:
+  TExpressionNode* Expression = nullptr;
+  TStatementList* Statements = nullptr;
+  std::vector<TElseIfNode*> ElseIfList;
+  TElseNode* ElseBranch = nullptr;
+
+  std::string GetName() const override { return "TIfNode"; }
+  int CheckCorrectness(TScope* scope) override;
+  void VisitNodeFields(TNodeFieldVisitor& visitor) override;
+  int SetupChildren();
+  TIfNode* Create(TExpressionNode* condition, TStatementList* statements,
+                  std::vector<TElseIfNode*> elseIfList, TElseNode* elseBranch);
+  static int32_t Emit(int32_t condition, int32_t body, int32_t elseIfList, int32_t elseBranch);
+};
+
+class TWhileNode : public TStatementNode {
+ public:
+  TExpressionNode* Expression = nullptr;
+  TStatementList* Statements = nullptr;
+
+  std::string GetName() const override { return "TWhileNode"; }
+  int CheckCorrectness(TScope* scope) override;
+  void VisitNodeFields(TNodeFieldVisitor& visitor) override;
+  int SetupChildren();
+  static int32_t Emit(int32_t condition, int32_t body);
+};
+
+class TRepeatNode : public TStatementNode {
+ public:
+  TExpressionNode* Expression = nullptr;  // the Until condition; none for Forever
+  TStatementList* Statements = nullptr;
+
+  std::string GetName() const override { return "TRepeatNode"; }
+  int CheckCorrectness(TScope* scope) override;
+  void VisitNodeFields(TNodeFieldVisitor& visitor) override;
+  int SetupChildren();
+  static int32_t Emit(int32_t condition, int32_t body);
+};
+
+class TCaseNode : public TASTNode {
+ public:
+  TExpressionNode* Expression = nullptr;
+  TDatatype* Datatype = nullptr;
+  TStatementList* Statements = nullptr;
+
+  std::string GetName() const override { return "TCaseNode"; }
+  int CheckCorrectness(TScope* scope) override;
+  void VisitNodeFields(TNodeFieldVisitor& visitor) override;
+  int SetupChildren();
+  static int32_t Emit(int32_t value, int32_t body);
+};
+
+class TDefaultNode : public TASTNode {
+ public:
+  TStatementList* Statements = nullptr;
+
+  std::string GetName() const override { return "TDefaultNode"; }
+  int CheckCorrectness(TScope* scope) override;
+  void VisitNodeFields(TNodeFieldVisitor& visitor) override;
+  int SetupChildren();
+  static int32_t Emit(int32_t body);
+};
+
+class TSelectNode : public TStatementNode {
+ public:
+  TExpressionNode* Expression = nullptr;
+  TDatatype* Datatype = nullptr;
+  std::vector<TCaseNode*> CaseList;
+  TDefaultNode* DefaultCase = nullptr;
+
+  std::string GetName() const override { return "TSelectNode"; }
+  int CheckCorrectness(TScope* scope) override;
+  void VisitNodeFields(TNodeFieldVisitor& visitor) override;
+  int SetupChildren();
+  // Cases written after the Default come as a second list (-1 when there is none).
+  static int32_t Emit(int32_t selector, int32_t cases, int32_t defaultCase, int32_t casesAfter);
+};
+
+class TForWhileNode : public TStatementNode {
+ public:
+  TStatementList* ForStatements = nullptr;
+  TExpressionNode* WhileExpression = nullptr;
+  TStatementList* Statements = nullptr;
+
+  std::string GetName() const override { return "TForWhileNode"; }
+  int CheckCorrectness(TScope* scope) override;
+  void VisitNodeFields(TNodeFieldVisitor& visitor) override;
+  int SetupChildren();
+  static int32_t Emit(int32_t initialStatements, int32_t condition, int32_t body);
+};
+
+class TForNode : public TStatementNode {
+ public:
+  int32_t DefineVariable = 0;
+  TExpressionNode* Variable = nullptr;
+  TExpressionNode* FromExpression = nullptr;
+  TExpressionNode* ToExpression = nullptr;
+  TExpressionNode* StepExpression = nullptr;
+  int32_t SkipLast = 0;
+  TStatementList* Statements = nullptr;
+  TStatementNode* LoopVariable = nullptr;
+
+  std::string GetName() const override { return "TForNode"; }
+  int CheckCorrectness(TScope* scope) override;
+  void VisitNodeFields(TNodeFieldVisitor& visitor) override;
+  int SetupChildren();
+  static int32_t Emit(int32_t defineVariable, int32_t variable, int32_t from, int32_t to,
+                      int32_t step, int32_t skipLast, int32_t body);
+};
+
+class TExitNode : public TStatementNode {
+ public:
+  std::string GetName() const override { return "TExitNode"; }
+  int CheckCorrectness(TScope* scope) override;
+  static int32_t Emit();
+};
+
+class TContinueNode : public TStatementNode {
+ public:
+  std::string GetName() const override { return "TContinueNode"; }
+  int CheckCorrectness(TScope* scope) override;
+  static int32_t Emit();
+};
+
+}  // namespace zintrel

@@ -1,0 +1,100 @@
+#pragma once
+// The expression protocol and the constant slot, and the leaf and wrapper expressions: literals,
+// variables and parenthesised expressions.
+#include <string>
+
+#include "model/ASTNode.h"
+
+namespace zintrel {
+
+class TDatatype;
+class TVariableDeclNode;
+
+class TExpressionNode : public TStatementNode {
+ public:
+  // The folded constant value; read by the expression's datatype.
+  union {
+    int64_t Int;
+    float Float;
+    double Double;
+  } GenericResult{0};
+
+  virtual TDatatype* EvaluateDatatype() = 0;
+  virtual int EvaluateResult() = 0;
+  virtual int IsLValue() = 0;
+  virtual int IsWritable() = 0;
+  virtual int IsConstant() = 0;
+
+  int SetIntResult(int64_t value);
+  int SetFloatResult(float value);
+  int SetDoubleResult(double value);
+  int64_t GetIntResult() const { return GenericResult.Int; }
+  float GetFloatResult() const { return GenericResult.Float; }
+  double GetDoubleResult() const { return GenericResult.Double; }
+};
+
+class TLiteralNode : public TExpressionNode {
+ public:
+  int32_t LiteralKind = 0;
+  int64_t IntValue = 0;
+  float FloatValue = 0;
+  double DoubleValue = 0;
+  std::string StringValue;
+  TDatatype* Datatype = nullptr;
+
+  std::string GetName() const override { return "TLiteralNode"; }
+  int CheckCorrectness(TScope* scope) override;
+  void VisitNodeFields(TNodeFieldVisitor& visitor) override;
+  TDatatype* EvaluateDatatype() override { return Datatype; }
+  int EvaluateResult() override;
+  int IsLValue() override { return 0; }
+  int IsWritable() override { return 0; }
+  int IsConstant() override;
+  bool IsSelf() const;
+  bool IsSuper() const;
+
+  // Creation by the parser: kind is the literal's token code; value the 64-bit token value
+  // (-1 for Null, True, False, Self and Super); a string literal brings its text.
+  static int32_t Emit(int32_t kind, int64_t value);
+  static int32_t Emit(int32_t kind, std::string* text);
+};
+
+class TVariableNode : public TExpressionNode {
+ public:
+  std::string Identifier;
+  TDatatype* Datatype = nullptr;
+  TVariableDeclNode* Origin = nullptr;
+
+  std::string GetName() const override { return "TVariableNode"; }
+  int CheckCorrectness(TScope* scope) override;
+  void VisitNodeFields(TNodeFieldVisitor& visitor) override;
+  TDatatype* EvaluateDatatype() override { return Datatype; }
+  int EvaluateResult() override;
+  int IsLValue() override { return 1; }
+  int IsWritable() override;
+  int IsConstant() override;
+
+  int SetupChildren();
+  TVariableNode* Create(std::string identifier, TDatatype* datatype);
+  static int32_t Emit(std::string* name, int32_t datatype);
+};
+
+class TGroupingExpression : public TExpressionNode {
+ public:
+  TExpressionNode* TargetExp = nullptr;
+  TDatatype* Datatype = nullptr;
+
+  std::string GetName() const override { return "TGroupingExpression"; }
+  int CheckCorrectness(TScope* scope) override;
+  void VisitNodeFields(TNodeFieldVisitor& visitor) override;
+  TDatatype* EvaluateDatatype() override { return Datatype; }
+  int EvaluateResult() override;
+  int IsLValue() override;
+  int IsWritable() override;
+  int IsConstant() override;
+
+  int SetupChildren();
+  static int32_t Emit(int32_t expression);
+};
+
+}  // namespace zintrel

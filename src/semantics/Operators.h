@@ -1,0 +1,65 @@
+#pragma once
+// Binary and unary operators and explicit type conversions.
+#include "semantics/Expression.h"
+
+namespace zintrel {
+
+class TBinaryOpExpression : public TExpressionNode {
+ public:
+  int32_t Operator = 0;
+  TExpressionNode* LeftExp = nullptr;
+  TExpressionNode* RightExp = nullptr;
+  TDatatype* Datatype = nullptr;
+
+  std::string GetName() const override { return "TBinaryOpExpression"; }
+  int CheckCorrectness(TScope* scope) override;
+  void VisitNodeFields(TNodeFieldVisitor& visitor) override;
+  TDatatype* EvaluateDatatype() override { return Datatype; }
+  int EvaluateResult() override;
+  int IsLValue() override { return 0; }
+  int IsWritable() override { return 0; }
+  int IsConstant() override;
+
+  int SetupChildren();
+  TBinaryOpExpression* Create(int32_t op, TExpressionNode* left, TExpressionNode* right);
+  static int32_t Emit(int32_t op, int32_t left, int32_t right);
+};
+
+class TUnaryOpExpression : public TExpressionNode {
+ public:
+  int32_t Operator = 0;
+  TExpressionNode* TargetExp = nullptr;
+  TDatatype* Datatype = nullptr;
+
+  std::string GetName() const override { return "TUnaryOpExpression"; }
+  int CheckCorrectness(TScope* scope) override;
+  void VisitNodeFields(TNodeFieldVisitor& visitor) override;
+  TDatatype* EvaluateDatatype() override { return Datatype; }
+  int EvaluateResult() override;
+  int IsLValue() override { return 0; }
+  int IsWritable() override { return 0; }
+  int IsConstant() override;
+
+  int SetupChildren();
+  static int32_t Emit(int32_t op, int32_t operand);
+};
+
+class TTypeCastExpression : public TExpressionNode {
+ public:
+  TDatatype* Datatype = nullptr;
+  TExpressionNode* TargetExp = nullptr;
+
+  std::string GetName() const override { return "TTypeCastExpression"; }
+  int CheckCorrectness(TScope* scope) override;
+  void VisitNodeFields(TNodeFieldVisitor& visitor) override;
+  TDatatype* EvaluateDatatype() override { return Datatype; }
+  int EvaluateResult() override;
+  int IsLValue() override { return 0; }
+  int IsWritable() override { return 0; }
+  int IsConstant() override;
+
+  int SetupChildren();
+  static int32_t Emit(int32_t datatype, int32_t operand);
+};
+
+}  // namespace zintrel
