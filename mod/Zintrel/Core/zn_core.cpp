@@ -4,9 +4,12 @@
 
 #include <cxxabi.h>
 #include <gc.h>
+#include <gc/gc_inline.h>
+#include <gc/gc_mark.h>
 #include <new>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 #include <typeinfo>
 #include <unistd.h>
 
@@ -22,14 +25,43 @@ const char** SavedArguments = nullptr;
 // collector's warnings about them would only clutter standard error.
 void IgnoreWarning(char*, GC_word) {}
 
+// Small objects come from lists that the collector fills a batch at a time. The lists are
+// reachable from here, so the collector never takes back an object that waits on them. Size
+// class k holds objects of k granules; asking for one byte less than that keeps the collector's
+// extra byte for pointers past the end inside the same class.
+const size_t Granule = 16;
+const size_t SmallClasses = 5;
+void* SmallObjects[SmallClasses];
+
 void* Scanned(size_t bytes) {
+	if (bytes + 1 <= (SmallClasses - 1) * Granule) {
+		size_t k = (bytes + Granule) / Granule;
+		void* p = SmallObjects[k];
+		if (__builtin_expect(p == nullptr, 0)) {
+			if (!CollectorReady) InitCollector();
+			p = GC_malloc_many(k * Granule - 1);
+			if (p == nullptr) return nullptr;
+		}
+		SmallObjects[k] = GC_NEXT(p);
+		GC_NEXT(p) = nullptr;
+		return p;
+	}
 	if (__builtin_expect(!CollectorReady, 0)) InitCollector();
 	return GC_MALLOC(bytes);
 }
 
+// Only blocks of the collected heap are freed; the shared empty string lives elsewhere. Small
+// scanned objects go back to the lists above, so that the next allocation reuses them at once.
 void Release(void* p) {
-	// Only blocks of the collected heap are freed; the shared empty string lives elsewhere.
-	if (p != nullptr && GC_base(p) != nullptr) GC_FREE(p);
+	if (p == nullptr || GC_base(p) != p) return;
+	size_t size = 0;
+	if (GC_get_kind_and_size(p, &size) == GC_I_NORMAL && size % Granule == 0 && size / Granule < SmallClasses) {
+		memset(p, 0, size);
+		GC_NEXT(p) = SmallObjects[size / Granule];
+		SmallObjects[size / Granule] = p;
+		return;
+	}
+	GC_FREE(p);
 }
 
 void* AllocateOrDie(size_t bytes) {
