@@ -8,6 +8,7 @@
 #include "driver/Messages.h"
 #include "driver/Paths.h"
 #include "frontend/Lexer.h"
+#include "frontend/Parser.h"
 #include "frontend/Target.h"
 #include "model/ProgramNode.h"
 
@@ -115,18 +116,50 @@ int TCompiler::InitTarget() {
 int TCompiler::Parse() {
   CompileQueue.push_back(MainPath);
   ASTRoot->SourceFile = MainPath;
+  // Breadth-first over the queue; a file imported several times is processed once.
   for (size_t next = 0; next < CompileQueue.size(); ++next) {
-    std::string path = CompileQueue[next];
+    const std::string path = CompileQueue[next];
     if (RootMap.count(path) != 0) continue;
     if (!PathExists(path)) Abort("Unable to open file " + path);
     TASTNode::CommonSourceFile = path;
     Info("Compiling " + path);
     TLexer::Load(path);
-    while (TLexer::GetNextTokenStatic() > 0) {
+    if (zintrel::Parse() != 0) {
+      TLexer::CalculateLocation();
+      Abort("Syntax error\nIn file " + path + "\nIn line " +
+            std::to_string(TLexer::ErrorStartLine) + "-" + std::to_string(TLexer::ErrorEndLine) +
+            "\nIn column " + std::to_string(TLexer::ErrorStartCol) + "-" +
+            std::to_string(TLexer::ErrorEndCol));
     }
+    TProgramNode* root = TASTNode::CommonRoot;
+    root->SetupChildren();
+    if (MainRoot == nullptr) MainRoot = root;
+    ClassifyImports(root, path);
+    RootMap[path] = root;
+    Roots.push_back(root);
+    ASTRoot->Merge(root);
   }
   CompileQueue.clear();
   return 0;
+}
+
+void TCompiler::ClassifyImports(TProgramNode* root, const std::string& path) {
+  const std::string folder = FolderPart(path);
+  for (const std::string& import : root->FileImports) {
+    std::string resolved = FullPath(folder + "/" + import);
+    std::string extension = ToLower(ExtensionPart(import));
+    if (extension == "h" || extension == "hpp" || extension == "hxx") {
+      root->Includes.push_back(resolved);
+    } else if (extension == "c" || extension == "cpp" || extension == "cxx") {
+      root->CompileTargets.push_back(resolved);
+    } else if (extension == "o") {
+      root->LinkTargets.push_back(import);
+    } else if (extension == "a" || extension == "so" || extension.empty()) {
+      root->Libraries.push_back(import);
+    } else {
+      CompileQueue.push_back(resolved);
+    }
+  }
 }
 
 std::string TCompiler::GenerateTargetPath(const std::string& source) {

@@ -30,6 +30,9 @@ class TCompiler {
   int Setup(const std::vector<std::string>& options, const std::string& file);
   int Parse();
   int InitTarget();
+  // Sorts a parsed file's imports into headers, C/C++ sources, objects, libraries and source
+  // files of the program (queued).
+  void ClassifyImports(TProgramNode* root, const std::string& path);
   // Connects the parser to the lexer and to the list and text emitters.
   static int InitFunctionTable();
   // Keeps the options file of the main file's build folder; true when the debug setting
