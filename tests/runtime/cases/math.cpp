@@ -5,7 +5,7 @@
 #include "check.h"
 
 // The module's constant as the generated header defines it.
-const double Pi = (3141592653589793LL / 1000000000000000.0);
+const double Pi = 3.141592653589793;
 
 static bool Near(double a, double b) { return Abs(a - b) <= 1e-12 * (Abs(b) > 1.0 ? Abs(b) : 1.0); }
 
