@@ -25,6 +25,15 @@ int TClassNode::SetupChildren() {
   return 0;
 }
 
+int TClassNode::HasParent(const TClassNode* parent) const {
+  for (const TClassParent& entry : ClassParents)
+    if (entry.Class != nullptr && (entry.Class == parent || entry.Class->HasParent(parent)))
+      return 1;
+  return 0;
+}
+
+TVariableDeclNode* TClassNode::FindMember(std::string_view, int32_t) { return nullptr; }
+
 int32_t TClassNode::SetVisibility(int32_t visibility) {
   CurrentVisibility = visibility;
   return 0;

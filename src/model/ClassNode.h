@@ -1,6 +1,7 @@
 #pragma once
 // A class declaration: name, parents (multiple inheritance), members and flags.
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/ASTNode.h"
@@ -44,6 +45,11 @@ class TClassNode : public TASTNode {
   void VisitNodeFields(TNodeFieldVisitor& visitor) override;
 
   int SetupChildren();
+  // 1 when the class is a direct or indirect parent of this one.
+  int HasParent(const TClassNode* parent) const;
+  // The member of that name (compared ignoring case), inherited ones included; the static view
+  // skips fields and methods. Null when there is none.
+  TVariableDeclNode* FindMember(std::string_view name, int32_t isStatic);
   std::string GenerateConstructorIdentifier() const { return "__Create" + Identifier; }
 
   static int32_t SetVisibility(int32_t visibility);
