@@ -11,6 +11,7 @@
 #include "frontend/Parser.h"
 #include "frontend/Target.h"
 #include "model/ProgramNode.h"
+#include "model/Scope.h"
 
 namespace zintrel {
 
@@ -140,6 +141,14 @@ int TCompiler::Parse() {
     ASTRoot->Merge(root);
   }
   CompileQueue.clear();
+  return 0;
+}
+
+int TCompiler::SemanticAnalysis() {
+  // Until modules are loaded, the module scope is empty: the program sees only itself.
+  TScope* moduleScope = new TScope();
+  TScope* programScope = (new TScope())->Create(moduleScope);
+  ASTRoot->CheckCorrectness(programScope);
   return 0;
 }
 

@@ -29,6 +29,8 @@ class TCompiler {
   int Clear();
   int Setup(const std::vector<std::string>& options, const std::string& file);
   int Parse();
+  // Checks the merged program in a program scope below the module scope.
+  int SemanticAnalysis();
   int InitTarget();
   // Sorts a parsed file's imports into headers, C/C++ sources, objects, libraries and source
   // files of the program (queued).

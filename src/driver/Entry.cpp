@@ -30,6 +30,7 @@ int BuildModules(TCompiler& compiler, const CLI& cli) {
 int BuildProgram(TCompiler& compiler, const CLI& cli) {
   compiler.Setup(cli.Config, cli.InputFile);
   compiler.Parse();
+  compiler.SemanticAnalysis();
   return 0;
 }
 

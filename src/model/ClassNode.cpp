@@ -3,14 +3,158 @@
 #include "driver/Paths.h"
 #include "frontend/Bridge.h"
 #include "frontend/Target.h"
+#include "model/Datatype.h"
 #include "model/FunctionNode.h"
+#include "model/ProgramNode.h"
+#include "model/Scope.h"
 #include "model/VariableDeclNode.h"
+#include "modules/DependencyNode.h"
 
 namespace zintrel {
 
 int32_t TClassNode::CurrentVisibility = 0;
 
-int TClassNode::CheckCorrectness(TScope*) { return 0; }
+TClassNode::TClassNode() { Dependencies = (new TDependencyNode())->Create(SourceFile, nullptr); }
+
+int TClassNode::CheckCorrectness(TScope* scope) {
+  TClassScope* staticScope = (new TClassScope())->CreateClassScope(scope, this, 1);
+  TClassScope* instanceScope = (new TClassScope())->CreateClassScope(scope, this, 0);
+  for (TVariableDeclNode* variable : Variables)
+    variable->CheckCorrectness(variable->DeclKind == DECL_FIELD ? instanceScope : staticScope);
+  if (Constructor != nullptr) {
+    if (!Constructor->IsMethod) Abort("Constructor has to be a method", Constructor);
+    Constructor->CheckCorrectness(instanceScope);
+  }
+  for (TFunctionNode* function : Functions) function->CheckCorrectness(staticScope);
+  for (TFunctionNode* method : Methods) method->CheckCorrectness(instanceScope);
+  return 0;
+}
+
+int TClassNode::AddDependency(TASTNode* dependency, TASTNode* user) {
+  if (CheckingSignature && dependency != nullptr && dependency->Root != nullptr &&
+      dependency->Root->Dependencies != nullptr) {
+    TDependencyNode::TUseMap& uses = Dependencies->UsesOf(dependency->Root->Dependencies);
+    auto found = uses.find(dependency);
+    if (found == uses.end()) {
+      uses.emplace(dependency, user);
+    } else if (found->second != nullptr && found->second->IsExtern) {
+      found->second = user;
+    }
+  }
+  return TASTNode::AddDependency(dependency, user);
+}
+
+int TClassNode::ResolveParents(TScope* scope) {
+  if (!IsExtern && ClassParents.empty()) ClassParents.push_back(TClassParent{"Object", nullptr});
+  std::vector<TClassParent> resolved;
+  for (const TClassParent& entry : ClassParents)
+    if (entry.Class != nullptr) resolved.push_back(entry);
+  for (const TClassParent& entry : ClassParents) {
+    if (entry.Class != nullptr) continue;
+    auto* parent = dynamic_cast<TClassNode*>(scope->Find(entry.Name));
+    if (parent != nullptr) {
+      if (parent->IsFinal) Abort("Unable to extend final class '" + parent->Identifier + "'", this);
+      resolved.push_back(TClassParent{entry.Name, parent});
+      parent->ClassChildren.push_back(this);
+      AddDependency(parent, this);
+    } else if (SuppressLookupErrors) {
+      resolved.push_back(entry);
+    } else {
+      Abort("Class '" + entry.Name + "' not found", this);
+    }
+  }
+  ClassParents = std::move(resolved);
+  return 0;
+}
+
+int TClassNode::CheckSignatureCorrectness(TScope* scope) {
+  TScope* members = (new TScope())->Create(scope);
+  CheckingSignature = 1;
+  if (Constructor != nullptr) {
+    Constructor->CheckSignatureCorrectness(members);
+    InsertMember(members, Constructor->Declaration, 1);
+  }
+  for (TFunctionNode* function : Functions) {
+    function->CheckSignatureCorrectness(members);
+    if (function->IsAbstract) AbstractFunctions.push_back(function);
+    InsertMember(members, function->Declaration, 0);
+  }
+  for (TVariableDeclNode* variable : Variables) {
+    variable->CheckSignatureCorrectness(members);
+    InsertMember(members, variable, 0);
+  }
+  for (TFunctionNode* method : Methods) {
+    method->CheckSignatureCorrectness(members);
+    if (method->IsAbstract) AbstractFunctions.push_back(method);
+    InsertMember(members, method->Declaration, 1);
+  }
+  CheckingSignature = 0;
+  IntermediateScope = members;
+  return 0;
+}
+
+int TClassNode::InsertMember(TScope* scope, TVariableDeclNode* declaration, int32_t isMethod) {
+  const std::string& name = declaration->Identifier;
+  if (!scope->Insert(name, declaration)) Abort("Redefinition of '" + name + "'", declaration);
+  for (const TClassParent& entry : ClassParents) {
+    if (entry.Class == nullptr) continue;
+    TVariableDeclNode* inherited = entry.Class->FindMember(name, 0);
+    if (inherited == nullptr) continue;
+    if (isMethod) {
+      if (!declaration->Datatype->IsCastable(inherited->Datatype))
+        Abort("Overriding method '" + name + "' differs by type", declaration);
+      TFunctionNode* function =
+          inherited->Datatype != nullptr ? inherited->Datatype->FunctionNode : nullptr;
+      if (function != nullptr && function->IsFinal)
+        Abort("Unable to override final method '" + name + "'", declaration);
+    } else {
+      Abort("Redefinition of '" + name + "' inherited from '" + entry.Class->Identifier + "'",
+            declaration);
+    }
+  }
+  return 0;
+}
+
+TVariableDeclNode* TClassNode::FindOwnMember(const std::string& key, int32_t isStatic) {
+  if (MemberIndex == nullptr) {
+    MemberIndex = new std::unordered_map<std::string, TMemberSlots>();
+    for (TVariableDeclNode* variable : Variables) {
+      TMemberSlots& slots = (*MemberIndex)[LowerName(variable->Identifier)];
+      if (slots.Variable == nullptr) slots.Variable = variable;
+      if (slots.StaticVariable == nullptr &&
+          (variable->DeclKind == DECL_CONST || variable->DeclKind == DECL_GLOBAL))
+        slots.StaticVariable = variable;
+    }
+    for (TFunctionNode* method : Methods) {
+      TMemberSlots& slots = (*MemberIndex)[LowerName(method->Identifier)];
+      if (slots.Method == nullptr) slots.Method = method->Declaration;
+    }
+    for (TFunctionNode* function : Functions) {
+      TMemberSlots& slots = (*MemberIndex)[LowerName(function->Identifier)];
+      if (slots.Function == nullptr) slots.Function = function->Declaration;
+    }
+  }
+  auto found = MemberIndex->find(key);
+  if (found == MemberIndex->end()) return nullptr;
+  const TMemberSlots& slots = found->second;
+  if (isStatic ? slots.StaticVariable : slots.Variable)
+    return isStatic ? slots.StaticVariable : slots.Variable;
+  if (!isStatic && slots.Method != nullptr) return slots.Method;
+  return slots.Function;
+}
+
+int TClassNode::IsAbstract() {
+  if (!AbstractChecked) {
+    AbstractChecked = 1;
+    for (const TClassParent& entry : ClassParents) {
+      if (entry.Class == nullptr || !entry.Class->IsAbstract()) continue;
+      for (TFunctionNode* inherited : entry.Class->AbstractFunctions)
+        if (IntermediateScope == nullptr || IntermediateScope->Find(inherited->Identifier) == nullptr)
+          AbstractFunctions.push_back(inherited);
+    }
+  }
+  return AbstractFlag || !AbstractFunctions.empty() ? 1 : 0;
+}
 
 void TClassNode::VisitNodeFields(TNodeFieldVisitor& visitor) {
   TASTNode::VisitNodeFields(visitor);
@@ -32,7 +176,22 @@ int TClassNode::HasParent(const TClassNode* parent) const {
   return 0;
 }
 
-TVariableDeclNode* TClassNode::FindMember(std::string_view, int32_t) { return nullptr; }
+TVariableDeclNode* TClassNode::FindMember(std::string_view name, int32_t isStatic) {
+  const std::string key = LowerName(name);
+  if (Constructor != nullptr && LowerName(Constructor->Identifier) == key)
+    return Constructor->Declaration;
+  if (TVariableDeclNode* own = FindOwnMember(key, isStatic)) return own;
+  TVariableDeclNode* result = nullptr;
+  for (const TClassParent& entry : ClassParents) {
+    if (entry.Class == nullptr) continue;
+    TVariableDeclNode* inherited = entry.Class->FindMember(name, isStatic);
+    if (inherited == nullptr) continue;
+    // A second answer is ambiguous, even the same declaration reached through two parents.
+    if (result != nullptr) Abort("Class member '" + std::string(name) + "' is ambiguous", this);
+    result = inherited;
+  }
+  return result;
+}
 
 int32_t TClassNode::SetVisibility(int32_t visibility) {
   CurrentVisibility = visibility;

@@ -2,6 +2,7 @@
 // A class declaration: name, parents (multiple inheritance), members and flags.
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "model/ASTNode.h"
@@ -36,13 +37,22 @@ class TClassNode : public TASTNode {
   int32_t AbstractChecked = 0;
   int32_t IsFinal = 0;
   int32_t CycleColor = 0;
+  int32_t OnCyclePath = 0;  // set while the cycle check walks through the class
 
   // The visibility given to new declarations; Public at the start of every class body.
   static int32_t CurrentVisibility;
 
+  TClassNode();
   std::string GetName() const override { return "TClassNode"; }
   int CheckCorrectness(TScope* scope) override;
   void VisitNodeFields(TNodeFieldVisitor& visitor) override;
+  // While the signature is checked, uses are also recorded against the class.
+  int AddDependency(TASTNode* dependency, TASTNode* user) override;
+
+  int IsAbstract();
+  int ResolveParents(TScope* scope);
+  int CheckSignatureCorrectness(TScope* scope);
+  int InsertMember(TScope* scope, TVariableDeclNode* declaration, int32_t isMethod);
 
   int SetupChildren();
   // 1 when the class is a direct or indirect parent of this one.
@@ -53,6 +63,19 @@ class TClassNode : public TASTNode {
   std::string GenerateConstructorIdentifier() const { return "__Create" + Identifier; }
 
   static int32_t SetVisibility(int32_t visibility);
+
+ private:
+  // First members of each kind by lower-cased name, built on the first lookup.
+  struct TMemberSlots {
+    TVariableDeclNode* StaticVariable = nullptr;
+    TVariableDeclNode* Variable = nullptr;
+    TVariableDeclNode* Method = nullptr;
+    TVariableDeclNode* Function = nullptr;
+  };
+  std::unordered_map<std::string, TMemberSlots>* MemberIndex = nullptr;
+  TVariableDeclNode* FindOwnMember(const std::string& key, int32_t isStatic);
+
+ public:
   // Creation by the parser: the name, the list of parent names (or -1), the member list and
   // the flags (bit 0 Abstract, bit 1 Final).
   static int32_t Emit(std::string* name, int32_t parents, int32_t body, int32_t flags);

@@ -4,12 +4,39 @@
 #include "frontend/Target.h"
 #include "model/ClassNode.h"
 #include "model/Datatype.h"
+#include "model/Scope.h"
 #include "model/VariableDeclNode.h"
 #include "semantics/Expression.h"
 
 namespace zintrel {
 
-int TFunctionNode::CheckCorrectness(TScope*) { return 0; }
+int TFunctionNode::CheckSignatureCorrectness(TScope* scope) {
+  if (ReturnDatatype != nullptr && !ReturnDatatype->IsVoid()) ReturnDatatype->CheckCorrectness(scope);
+  if (IsAbstract && !IsMethod) Abort("Functions can not be declared as abstract", this);
+  bool optionalSeen = false;
+  for (TVariableDeclNode* parameter : Parameters) {
+    parameter->CheckSignatureCorrectness(scope);
+    if (parameter->Value != nullptr) {
+      optionalSeen = true;
+    } else if (optionalSeen) {
+      Abort("Non-optional parameter following optional parameter", parameter);
+    }
+  }
+  return 0;
+}
+
+int TFunctionNode::CheckCorrectness(TScope* scope) {
+  if (IsMethod) {
+    for (TASTNode* p = Parent; p != nullptr && ParentClass == nullptr; p = p->Parent)
+      ParentClass = dynamic_cast<TClassNode*>(p);
+    if (ParentClass == nullptr) Abort("Methods can only be declared inside classes", this);
+  }
+  if (ReturnDatatype != nullptr && !ReturnDatatype->IsVoid()) ReturnDatatype->CheckCorrectness(scope);
+  TScope* functionScope = (new TScope())->Create(scope);
+  for (TVariableDeclNode* parameter : Parameters) parameter->CheckCorrectness(functionScope);
+  if (Statements != nullptr) Statements->CheckCorrectness(functionScope);
+  return 0;
+}
 
 void TFunctionNode::VisitNodeFields(TNodeFieldVisitor& visitor) {
   TASTNode::VisitNodeFields(visitor);

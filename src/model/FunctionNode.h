@@ -32,6 +32,8 @@ class TFunctionNode : public TASTNode {
   void VisitNodeFields(TNodeFieldVisitor& visitor) override;
 
   TVariableDeclNode* GetParameter(int32_t index) const;
+  // Return and parameter types, abstractness and the order of optional parameters.
+  int CheckSignatureCorrectness(TScope* scope);
   int SetupChildren();
   // Turns the method named like its class into the class's constructor.
   int TransformToConstructor(TClassNode* owner);

@@ -4,11 +4,96 @@
 #include "frontend/Target.h"
 #include "model/ClassNode.h"
 #include "model/FunctionNode.h"
+#include "model/Scope.h"
 #include "model/VariableDeclNode.h"
+#include "modules/DependencyNode.h"
 
 namespace zintrel {
 
-int TProgramNode::CheckCorrectness(TScope*) { return 0; }
+TProgramNode::TProgramNode() {
+  Dependencies = (new TDependencyNode())->Create(SourceFile, nullptr);
+}
+
+int TProgramNode::CheckCorrectness(TScope* scope) {
+  for (TClassNode* c : Classes)
+    if (!scope->Insert(c->Identifier, c)) Abort("Redefinition of '" + c->Identifier + "'", c);
+
+  // Constants come first, in source order, so that everything after may use them.
+  for (TStatementNode* statement : Statements) {
+    auto* declaration = dynamic_cast<TVariableDeclNode*>(statement);
+    if (declaration != nullptr && declaration->DeclKind == DECL_CONST)
+      declaration->CheckCorrectness(scope);
+  }
+  for (TStatementNode* statement : Statements) {
+    auto* declaration = dynamic_cast<TVariableDeclNode*>(statement);
+    if (declaration == nullptr) continue;
+    declaration->CheckSignatureCorrectness(scope);
+    if (declaration->DeclKind == DECL_GLOBAL && !scope->Insert(declaration->Identifier, declaration))
+      Abort("Redefinition of '" + declaration->Identifier + "'", declaration);
+  }
+  for (TFunctionNode* f : Functions) {
+    f->CheckSignatureCorrectness(scope);
+    if (!scope->Insert(f->Identifier, f->Declaration))
+      Abort("Redefinition of '" + f->Identifier + "'", f);
+  }
+
+  for (TClassNode* c : Classes) c->ResolveParents(scope);
+  for (TClassNode* c : Classes) {
+    if (c->CycleColor != 0) continue;
+    c->CycleColor = c->TableID;
+    if (CheckInheritanceCycles(c)) Abort("Cyclic class inheritance", c);
+  }
+  for (TClassNode* c : Classes) c->CheckSignatureCorrectness(scope);
+  for (TClassNode* c : Classes) c->CheckCorrectness(scope);
+  for (TFunctionNode* f : Functions) f->CheckCorrectness(scope);
+
+  // Program-level statements last: their locals are not visible to functions and classes.
+  for (TStatementNode* statement : Statements) {
+    auto* declaration = dynamic_cast<TVariableDeclNode*>(statement);
+    if (declaration != nullptr && declaration->DeclKind == DECL_CONST) continue;
+    statement->CheckCorrectness(scope);
+  }
+  return 0;
+}
+
+namespace {
+
+// Depth-first walk over the parents. Classes coloured by an earlier walk, or finished earlier in
+// this one, are not entered again; only a class on the current path closes a cycle. (Two parents
+// sharing an ancestor, as every pair sharing Object does, are no cycle.)
+bool ReachesOwnPath(TClassNode* c, int32_t color) {
+  c->OnCyclePath = 1;
+  for (TClassParent& entry : c->ClassParents) {
+    TClassNode* parent = entry.Class;
+    if (parent == nullptr) continue;
+    if (parent->OnCyclePath) return true;
+    if (parent->CycleColor != 0) continue;
+    parent->CycleColor = color;
+    if (ReachesOwnPath(parent, color)) return true;
+  }
+  c->OnCyclePath = 0;
+  return false;
+}
+
+}  // namespace
+
+int TProgramNode::CheckInheritanceCycles(TClassNode* c) {
+  return ReachesOwnPath(c, c->CycleColor) ? 1 : 0;
+}
+
+int TProgramNode::AddDependency(TASTNode* dependency, TASTNode* user) {
+  if (dependency == nullptr || dependency->Root == nullptr) return 0;
+  TDependencyNode* key = dependency->Root->Dependencies;
+  if (key == nullptr || Dependencies == nullptr) return 0;
+  TDependencyNode::TUseMap& uses = Dependencies->UsesOf(key);
+  auto found = uses.find(dependency);
+  if (found == uses.end()) {
+    uses.emplace(dependency, user);
+  } else if (found->second != nullptr && found->second->IsExtern) {
+    found->second = user;
+  }
+  return 0;
+}
 
 int TProgramNode::SetupChildren() {
   AddChildNodeList(Classes);

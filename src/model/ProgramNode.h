@@ -25,8 +25,15 @@ class TProgramNode : public TASTNode {
   std::vector<std::string> Libraries;
   int32_t IsModule = 0;
 
+  TProgramNode();
   std::string GetName() const override { return "TProgramNode"; }
+  // The semantic check of a whole program, in its fixed order of passes.
   int CheckCorrectness(TScope* scope) override;
+  // Records that user refers to the declaration, under the dependency node of the file that
+  // declares it; the first non-extern user is kept. The end of the upward chain.
+  int AddDependency(TASTNode* dependency, TASTNode* user) override;
+  // 1 when a walk up the parents of the class reaches a class on the walk's own path.
+  int CheckInheritanceCycles(TClassNode* c);
   int SetupChildren();
   // Appends the other node's statements, functions, classes and libraries to this node's.
   int Merge(const TProgramNode* other);

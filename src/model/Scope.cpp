@@ -12,10 +12,15 @@ std::string LowerName(std::string_view name) {
   return key;
 }
 
-TASTNode* TScope::FindKey(const std::string& key) {
-  auto found = Nodes.find(key);
-  if (found != Nodes.end()) return found->second;
-  return Parent != nullptr ? Parent->FindKey(key) : nullptr;
+TASTNode* TScope::Find(std::string_view name) {
+  const std::string key = LowerName(name);
+  for (TScope* scope = this;;) {
+    auto found = scope->Nodes.find(key);
+    if (found != scope->Nodes.end()) return found->second;
+    scope = scope->Parent;
+    if (scope == nullptr) return nullptr;
+    if (scope->FindsOwnWay) return scope->Find(name);
+  }
 }
 
 int TScope::Insert(std::string_view name, TASTNode* node) {
@@ -39,10 +44,10 @@ int TScope::SafeInsert(std::unordered_map<std::string, TASTNode*>& map, std::str
   return map.emplace(std::move(key), node).second ? 1 : 0;
 }
 
-TASTNode* TClassScope::FindKey(const std::string& key) {
+TASTNode* TClassScope::Find(std::string_view name) {
   if (Compound != nullptr)
-    if (TVariableDeclNode* member = Compound->FindMember(key, IsStatic)) return member;
-  return TScope::FindKey(key);
+    if (TVariableDeclNode* member = Compound->FindMember(name, IsStatic)) return member;
+  return TScope::Find(name);
 }
 
 TClassScope* TClassScope::CreateClassScope(TScope* parent, TClassNode* compound,

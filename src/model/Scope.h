@@ -17,11 +17,10 @@ class TScope {
   std::unordered_map<std::string, TASTNode*> Nodes;
   TScope* Parent = nullptr;
 
+  TScope() = default;
   virtual ~TScope() = default;
   // The declaration of the name here or in an enclosing scope; null when there is none.
-  TASTNode* Find(std::string_view name) { return FindKey(LowerName(name)); }
-  // Find with a name already lower-cased; scopes that answer differently override this.
-  virtual TASTNode* FindKey(const std::string& key);
+  virtual TASTNode* Find(std::string_view name);
   // 1 when the name was added, 0 when this very scope already has it (the first stays).
   virtual int Insert(std::string_view name, TASTNode* node);
   TScope* Create(TScope* parent);
@@ -29,6 +28,10 @@ class TScope {
   static int SafeInsert(std::unordered_map<std::string, TASTNode*>& map, std::string key,
                         TASTNode* node);
 
+ protected:
+  // Set by scopes whose Find answers in their own way; plain scopes are walked without calls.
+  explicit TScope(bool findsOwnWay) : FindsOwnWay(findsOwnWay) {}
+  const bool FindsOwnWay = false;
 };
 
 // The scope of a class body: the class's members (inherited ones included) come first, then the
@@ -38,7 +41,8 @@ class TClassScope : public TScope {
   int32_t IsStatic = 0;
   TClassNode* Compound = nullptr;
 
-  TASTNode* FindKey(const std::string& key) override;
+  TClassScope() : TScope(true) {}
+  TASTNode* Find(std::string_view name) override;
   TClassScope* CreateClassScope(TScope* parent, TClassNode* compound, int32_t isStatic);
 };
 

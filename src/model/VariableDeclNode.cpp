@@ -5,13 +5,43 @@
 #include "frontend/Target.h"
 #include "model/ClassNode.h"
 #include "model/Datatype.h"
-#include "semantics/Expression.h"
+#include "model/Scope.h"
+#include "semantics/Operators.h"
 
 namespace zintrel {
 
 TVariableDeclNode::TVariableDeclNode() : Visibility(TClassNode::CurrentVisibility) {}
 
-int TVariableDeclNode::CheckCorrectness(TScope*) { return 0; }
+int TVariableDeclNode::CheckSignatureCorrectness(TScope* scope) {
+  if (Datatype != nullptr) Datatype->CheckCorrectness(scope);
+  return 0;
+}
+
+int TVariableDeclNode::CheckCorrectness(TScope* scope) {
+  if (Datatype != nullptr) Datatype->CheckCorrectness(scope);
+  if (Value == nullptr) {
+    if (DeclKind == DECL_CONST && !IsExtern && !IsCompiled)
+      Abort("Constants must be intialized", this);
+  } else {
+    Value->CheckCorrectness(scope);
+    TDatatype* type = Value->EvaluateDatatype();
+    if (type != nullptr && !type->IsCastable(Datatype))
+      Abort("Unable to convert from '" + type->ToString() + "' to '" + Datatype->ToString() + "'",
+            this);
+    if (DeclKind == DECL_CONST && !Value->IsConstant()) Abort("Expression must be constant", Value);
+    SetCommonRoot(Root);
+    // Every implicit conversion becomes an explicit cast node.
+    if (type != nullptr && type->IsUnequal(Datatype)) {
+      TTypeCastExpression* cast =
+          ActiveTarget->CreateTypeCastExpression()->Create(Value, Datatype->Copy(), scope);
+      ReplaceChildNode(Value, cast);
+    }
+  }
+  if (!scope->Insert(Identifier, this) && DeclKind != DECL_GLOBAL)
+    Abort("Redefinition of '" + Identifier + "'", this);
+  CorrectnessChecked = 1;
+  return 0;
+}
 
 void TVariableDeclNode::VisitNodeFields(TNodeFieldVisitor& visitor) {
   TStatementNode::VisitNodeFields(visitor);

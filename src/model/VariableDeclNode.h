@@ -41,6 +41,8 @@ class TVariableDeclNode : public TStatementNode {
   int CheckCorrectness(TScope* scope) override;
   void VisitNodeFields(TNodeFieldVisitor& visitor) override;
 
+  // Checks only the declared type.
+  int CheckSignatureCorrectness(TScope* scope);
   int SetupChildren();
   TVariableDeclNode* Create(int32_t kind, std::string identifier, TDatatype* datatype,
                             TExpressionNode* value);

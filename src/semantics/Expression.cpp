@@ -1,14 +1,28 @@
 #include "semantics/Expression.h"
 
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
 #include "frontend/Bridge.h"
 #include "frontend/Target.h"
 #include "frontend/Tokens.h"
 #include "model/ClassNode.h"
 #include "model/Datatype.h"
 #include "model/FunctionNode.h"
+#include "model/Scope.h"
 #include "model/VariableDeclNode.h"
 
 namespace zintrel {
+
+// Truncation toward zero; values outside the 64-bit range (and NaN) saturate instead of being
+// undefined.
+int64_t DoubleToInt64(double value) {
+  if (std::isnan(value)) return 0;
+  if (value >= 9223372036854775807.0) return INT64_MAX;
+  if (value <= -9223372036854775808.0) return INT64_MIN;
+  return static_cast<int64_t>(value);
+}
 
 int TExpressionNode::SetIntResult(int64_t value) {
   GenericResult.Int = value;
@@ -23,6 +37,40 @@ int TExpressionNode::SetFloatResult(float value) {
 int TExpressionNode::SetDoubleResult(double value) {
   GenericResult.Double = value;
   return 0;
+}
+
+int64_t TExpressionNode::GetCastedIntResult() {
+  TDatatype* type = EvaluateDatatype();
+  if (type == nullptr) return 0;
+  if (type->IsInteger()) return GetIntResult();
+  if (type->TypeKind == TYPE_FLOAT) return DoubleToInt64(GetFloatResult());
+  if (type->TypeKind == TYPE_DOUBLE) return DoubleToInt64(GetDoubleResult());
+  return 0;
+}
+
+double TExpressionNode::GetCastedDoubleResult() {
+  TDatatype* type = EvaluateDatatype();
+  if (type == nullptr) return 0.0;
+  if (type->IsInteger()) return static_cast<double>(GetIntResult());
+  if (type->TypeKind == TYPE_FLOAT) return GetFloatResult();
+  if (type->TypeKind == TYPE_DOUBLE) return GetDoubleResult();
+  return 0.0;
+}
+
+std::string TExpressionNode::GetCastedStringResult() {
+  TDatatype* type = EvaluateDatatype();
+  if (type == nullptr) return std::string();
+  char text[64];
+  if (type->IsInteger()) return std::to_string(GetIntResult());
+  if (type->TypeKind == TYPE_FLOAT) {
+    std::snprintf(text, sizeof text, "%#.9g", static_cast<double>(GetFloatResult()));
+    return text;
+  }
+  if (type->TypeKind == TYPE_DOUBLE) {
+    std::snprintf(text, sizeof text, "%#.17lg", GetDoubleResult());
+    return text;
+  }
+  return std::string();
 }
 
 // Literals
@@ -47,11 +95,71 @@ bool TLiteralNode::IsSuper() const { return LiteralKind == tok::KEY_SUPER; }
 
 int TLiteralNode::IsConstant() { return LiteralKind == tok::TOK_STRING ? 0 : 1; }
 
-int TLiteralNode::EvaluateResult() { return 0; }
+int TLiteralNode::EvaluateResult() {
+  if (LiteralKind == tok::KEY_TRUE) {
+    SetIntResult(1);
+  } else if (LiteralKind == tok::KEY_FALSE) {
+    SetIntResult(0);
+  } else if (LiteralKind == tok::KEY_NULL) {
+    GenericResult.Int = 0;
+  } else if (IsIntegerLiteralKind(LiteralKind) ||
+             (LiteralKind >= TYPE_BYTE && LiteralKind <= TYPE_LONG)) {
+    SetIntResult(IntValue);
+  } else if (LiteralKind == tok::TOK_FLOAT || LiteralKind == TYPE_FLOAT) {
+    SetFloatResult(FloatValue);
+  } else if (LiteralKind == tok::TOK_DOUBLE || LiteralKind == TYPE_DOUBLE) {
+    SetDoubleResult(DoubleValue);
+  }
+  return 0;
+}
+
+TLiteralNode* TLiteralNode::Create(TDatatype* datatype, std::string_view text) {
+  Datatype = datatype;
+  LiteralKind = datatype != nullptr ? datatype->TypeKind : 0;
+  std::string value(text);
+  if ((LiteralKind >= TYPE_BYTE && LiteralKind <= TYPE_LONG) ||
+      (LiteralKind >= tok::TOK_UBYTE && LiteralKind <= tok::TOK_ULONG)) {
+    IntValue = static_cast<int64_t>(std::strtoll(value.c_str(), nullptr, 10));
+  } else if (LiteralKind == TYPE_FLOAT) {
+    FloatValue = std::strtof(value.c_str(), nullptr);
+  } else if (LiteralKind == TYPE_DOUBLE) {
+    DoubleValue = std::strtod(value.c_str(), nullptr);
+  }
+  return this;
+}
+
+namespace {
+
+// The class and the function around a node: the walk stops one step above the first class.
+void EnclosingClassAndFunction(TASTNode* start, TClassNode*& owner, TFunctionNode*& function) {
+  owner = nullptr;
+  function = nullptr;
+  for (TASTNode* p = start; p != nullptr; p = p->Parent) {
+    if (function == nullptr) function = dynamic_cast<TFunctionNode*>(p);
+    if (owner != nullptr) break;
+    owner = dynamic_cast<TClassNode*>(p);
+  }
+}
+
+}  // namespace
 
 int TLiteralNode::CheckCorrectness(TScope* scope) {
   SetCommonRoot(Root);
-  if (!IsSelf() && !IsSuper() && Datatype == nullptr) {
+  if (IsSelf() || IsSuper()) {
+    const char* name = IsSelf() ? "Self" : "Super";
+    TClassNode* owner;
+    TFunctionNode* function;
+    EnclosingClassAndFunction(Parent, owner, function);
+    if (owner == nullptr) Abort(std::string("Use of ") + name + " is only allowed within classes", this);
+    if (function == nullptr)
+      Abort(std::string("Use of ") + name + " is only allowed within functions", this);
+    if (IsSelf() && !function->IsMethod) Abort("Use of Self is only allowed within methods", this);
+    TClassNode* typeClass = owner;
+    if (IsSuper()) typeClass = owner->ClassParents.empty() ? nullptr : owner->ClassParents[0].Class;
+    Datatype = ActiveTarget->CreateDatatype()->Create(TYPE_COMPOUND, typeClass, 0);
+    if (typeClass == nullptr && IsSuper() && !owner->ClassParents.empty())
+      Datatype->Identifier = owner->ClassParents[0].Name;
+  } else if (Datatype == nullptr) {
     int32_t kind = 0;
     if (LiteralKind == tok::KEY_TRUE || LiteralKind == tok::KEY_FALSE) {
       kind = TYPE_BOOL;
@@ -100,9 +208,25 @@ void TVariableNode::VisitNodeFields(TNodeFieldVisitor& visitor) {
   visitor(Origin);
 }
 
-int TVariableNode::CheckCorrectness(TScope*) { return 0; }
+int TVariableNode::CheckCorrectness(TScope* scope) {
+  if (Datatype != nullptr) Datatype->CheckCorrectness(scope);
+  Origin = dynamic_cast<TVariableDeclNode*>(scope->Find(Identifier));
+  if (Origin == nullptr) Abort("'" + Identifier + "' is undeclared", this);
+  if (Datatype != nullptr && Datatype->IsUnequal(Origin->Datatype))
+    Abort("Variable datatype does not match declared datatype", this);
+  AddDependency(Origin, this);
+  Datatype = Origin->Datatype;
+  return 0;
+}
 
-int TVariableNode::EvaluateResult() { return 0; }
+int TVariableNode::EvaluateResult() {
+  if (Origin == nullptr) return 0;
+  if (Origin->Value == nullptr)
+    Abort("Extern constants are not allowed in constant expressions", this);
+  Origin->Value->EvaluateResult();
+  GenericResult = Origin->Value->GenericResult;
+  return 0;
+}
 
 int TVariableNode::IsWritable() {
   return Origin != nullptr && Origin->DeclKind == DECL_CONST ? 0 : 1;
@@ -140,9 +264,19 @@ void TGroupingExpression::VisitNodeFields(TNodeFieldVisitor& visitor) {
   visitor(Datatype);
 }
 
-int TGroupingExpression::CheckCorrectness(TScope*) { return 0; }
+int TGroupingExpression::CheckCorrectness(TScope* scope) {
+  if (TargetExp == nullptr) return 0;
+  TargetExp->CheckCorrectness(scope);
+  Datatype = TargetExp->EvaluateDatatype();
+  return 0;
+}
 
-int TGroupingExpression::EvaluateResult() { return 0; }
+int TGroupingExpression::EvaluateResult() {
+  if (TargetExp == nullptr) return 0;
+  TargetExp->EvaluateResult();
+  GenericResult = TargetExp->GenericResult;
+  return 0;
+}
 
 int TGroupingExpression::IsLValue() { return TargetExp != nullptr ? TargetExp->IsLValue() : 0; }
 

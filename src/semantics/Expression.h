@@ -2,6 +2,7 @@
 // The expression protocol and the constant slot, and the leaf and wrapper expressions: literals,
 // variables and parenthesised expressions.
 #include <string>
+#include <string_view>
 
 #include "model/ASTNode.h"
 
@@ -9,6 +10,9 @@ namespace zintrel {
 
 class TDatatype;
 class TVariableDeclNode;
+
+// Truncation toward zero, saturating outside the 64-bit range (NaN gives 0).
+int64_t DoubleToInt64(double value);
 
 class TExpressionNode : public TStatementNode {
  public:
@@ -31,6 +35,10 @@ class TExpressionNode : public TStatementNode {
   int64_t GetIntResult() const { return GenericResult.Int; }
   float GetFloatResult() const { return GenericResult.Float; }
   double GetDoubleResult() const { return GenericResult.Double; }
+  // The folded value converted by the expression's datatype; call EvaluateResult first.
+  int64_t GetCastedIntResult();
+  double GetCastedDoubleResult();
+  std::string GetCastedStringResult();
 };
 
 class TLiteralNode : public TExpressionNode {
@@ -52,6 +60,10 @@ class TLiteralNode : public TExpressionNode {
   int IsConstant() override;
   bool IsSelf() const;
   bool IsSuper() const;
+
+  // A literal of the datatype's kind with its value read from text (constants rebuilt from
+  // records, the return of constructors).
+  TLiteralNode* Create(TDatatype* datatype, std::string_view text);
 
   // Creation by the parser: kind is the literal's token code; value the 64-bit token value
   // (-1 for Null, True, False, Self and Super); a string literal brings its text.

@@ -100,6 +100,16 @@ int TTypeCastExpression::SetupChildren() {
   return 0;
 }
 
+TTypeCastExpression* TTypeCastExpression::Create(TExpressionNode* expression, TDatatype* datatype,
+                                                 TScope* scope) {
+  Datatype = datatype;
+  TargetExp = expression;
+  if (expression != nullptr) SetParentNode(expression->Parent);
+  SetupChildren();
+  if (datatype != nullptr) datatype->CheckCorrectness(scope);
+  return this;
+}
+
 int32_t TTypeCastExpression::Emit(int32_t datatype, int32_t operand) {
   TTypeCastExpression* node = ActiveTarget->CreateTypeCastExpression();
   node->Datatype = dynamic_cast<TDatatype*>(HandleToNode(datatype));

@@ -59,6 +59,9 @@ class TTypeCastExpression : public TExpressionNode {
   int IsConstant() override;
 
   int SetupChildren();
+  // A cast of the expression to the datatype, taking the expression's place below its parent;
+  // the caller puts the cast where the expression was.
+  TTypeCastExpression* Create(TExpressionNode* expression, TDatatype* datatype, TScope* scope);
   static int32_t Emit(int32_t datatype, int32_t operand);
 };
 

@@ -1,0 +1,43 @@
+#pragma once
+// A node of the dependency graph: one per source file and one per module. Every use of a
+// declaration during the semantic check is recorded against the node of the file or module
+// that declares it.
+#include <cstdint>
+#include <map>
+#include <string>
+
+#include "model/ASTNode.h"
+
+namespace zintrel {
+
+class TModule;
+class TDependencyNode;
+
+// Maps keyed by node identity; identity is ordered by creation, so walks over the maps (and the
+// files written from them) come out the same on every run.
+struct TByTableID {
+  bool operator()(const TASTNode* a, const TASTNode* b) const { return a->TableID < b->TableID; }
+};
+struct TBySequence {
+  bool operator()(const TDependencyNode* a, const TDependencyNode* b) const;
+};
+
+class TDependencyNode {
+ public:
+  // The declarations of one file used by another, each with its (first non-extern) user.
+  using TUseMap = std::map<TASTNode*, TASTNode*, TByTableID>;
+
+  std::string CodePath;
+  TModule* SourceModule = nullptr;
+  int32_t IsModule = 0;
+  std::map<TDependencyNode*, TUseMap, TBySequence> Dependencies;
+  const int64_t Sequence;
+
+  TDependencyNode();
+  TDependencyNode* Create(std::string codePath, TModule* module);
+  // The use map under a key, made empty when the key is new.
+  TUseMap& UsesOf(TDependencyNode* key) { return Dependencies[key]; }
+  bool Contains(TDependencyNode* key) const { return Dependencies.count(key) != 0; }
+};
+
+}  // namespace zintrel
