@@ -5,6 +5,7 @@
 #include "frontend/Target.h"
 #include "model/ClassNode.h"
 #include "model/FunctionNode.h"
+#include "model/Scope.h"
 #include "model/VariableDeclNode.h"
 #include "semantics/Expression.h"
 
@@ -14,9 +15,240 @@ namespace {
 
 bool IsUnsignedKind(int32_t kind) { return kind >= TYPE_UBYTE && kind <= TYPE_ULONG; }
 
+// Unequal for sub-types that may be missing: two absent types are the same, one absent is not.
+int Unequal(const TDatatype* a, const TDatatype* b) {
+  if (a == b) return 0;
+  if (a == nullptr || b == nullptr) return 1;
+  return a->IsUnequal(b);
+}
+
+std::string TextOf(const TDatatype* type) { return type != nullptr ? type->ToString() : ""; }
+
+bool EndsWith(std::string_view text, std::string_view tail) {
+  return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
+}
+
+// Position of the first occurrence of c outside any () or [] pair, counting from the start of
+// the text; npos when there is none.
+size_t FindAtDepthZero(std::string_view text, char c) {
+  int depth = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char here = text[i];
+    if (here == c && depth == 0) return i;
+    if (here == '(' || here == '[') ++depth;
+    if (here == ')' || here == ']') --depth;
+  }
+  return std::string_view::npos;
+}
+
+TDatatype* NewFromString(std::string_view text) {
+  return ActiveTarget->CreateDatatype()->FromString(text);
+}
+
+struct TScalarName {
+  const char* Text;
+  int32_t Kind;
+};
+
+// The scalar kinds by their textual form; unsigned forms are the signed ones with a "U" prefix.
+constexpr TScalarName ScalarNames[] = {
+    {"Bool", TYPE_BOOL},   {"Byte", TYPE_BYTE},   {"Short", TYPE_SHORT},   {"Int", TYPE_INT},
+    {"Long", TYPE_LONG},   {"Float", TYPE_FLOAT}, {"Double", TYPE_DOUBLE}, {"String", TYPE_STRING},
+    {"Void", TYPE_VOID},   {"Null", TYPE_ANY},
+};
+
+const char* ScalarText(int32_t kind) {
+  for (const TScalarName& scalar : ScalarNames)
+    if (scalar.Kind == kind) return scalar.Text;
+  return nullptr;
+}
+
 }  // namespace
 
-int TDatatype::CheckCorrectness(TScope*) { return 0; }
+int TDatatype::CheckCorrectness(TScope* scope) {
+  switch (TypeKind) {
+    case TYPE_COMPOUND:
+    case TYPE_STRING:
+    case TYPE_ARRAY: {
+      TASTNode* found = scope != nullptr ? scope->Find(Identifier) : nullptr;
+      Compound = dynamic_cast<TClassNode*>(found);
+      if (Compound != nullptr) {
+        AddDependency(Compound, this);
+      } else if (SuppressLookupErrors == 0) {
+        if (found == nullptr) Abort("Class '" + Identifier + "' not found", this);
+        Abort("'" + Identifier + "' is not a class", this);
+      }
+      if (TypeKind == TYPE_ARRAY && NestedType != nullptr) NestedType->CheckCorrectness(scope);
+      break;
+    }
+    case TYPE_FUNCTION:
+      if (ReturnType != nullptr && !ReturnType->IsVoid()) ReturnType->CheckCorrectness(scope);
+      for (TDatatype* parameter : Parameters)
+        if (parameter != nullptr) parameter->CheckCorrectness(scope);
+      break;
+    case TYPE_POINTER:
+      if (NestedType != nullptr && !NestedType->IsVoid()) NestedType->CheckCorrectness(scope);
+      break;
+    case TYPE_VOID:
+      Abort("Void is only allowed in conjunction with pointers or functions", this);
+    default:
+      break;
+  }
+  return 0;
+}
+
+std::string TDatatype::ToString() const {
+  std::string text = IsUnsigned ? "U" : "";
+  if (const char* scalar = ScalarText(TypeKind)) return text + scalar;
+  switch (TypeKind) {
+    case TYPE_COMPOUND:
+      return text + Identifier;
+    case TYPE_POINTER:
+      return text + TextOf(NestedType) + " Ptr";
+    case TYPE_ARRAY:
+      // One comma between each two dimensions, however many there are.
+      return text + TextOf(NestedType) + "[" +
+             std::string(static_cast<size_t>(Dimension > 1 ? Dimension - 1 : 0), ',') + "]";
+    case TYPE_FUNCTION: {
+      text += TextOf(ReturnType) + "(";
+      for (size_t i = 0; i < Parameters.size(); ++i) {
+        if (i != 0) text += ", ";
+        text += (i < Identifiers.size() ? Identifiers[i] : std::string()) + ":" +
+                TextOf(Parameters[i]);
+      }
+      return text + ")";
+    }
+    default:
+      Abort("Invalid Datatype", this);
+  }
+}
+
+int TDatatype::IsUnequal(const TDatatype* other) const {
+  if (other == nullptr) return 1;
+  if (IsAny() || other->IsAny()) return 0;
+  if (TypeKind != other->TypeKind || IsUnsigned != other->IsUnsigned) return 1;
+  if (IsCompound()) return Compound != other->Compound ? 1 : 0;
+  if (IsPointer() || IsArray()) {
+    if (Dimension != other->Dimension) return 1;
+    return Unequal(NestedType, other->NestedType);
+  }
+  if (!IsFunction()) return 0;
+  if (FunctionNode != nullptr && other->FunctionNode != nullptr &&
+      FunctionNode->IsMethod != other->FunctionNode->IsMethod)
+    return 1;
+  if (ParameterCount != other->ParameterCount) return 1;
+  if (Unequal(ReturnType, other->ReturnType)) return 1;
+  for (size_t i = 0; i < Parameters.size() && i < other->Parameters.size(); ++i)
+    if (Unequal(Parameters[i], other->Parameters[i])) return 1;
+  return 0;
+}
+
+int TDatatype::IsCastable(const TDatatype* target) const {
+  if (IsAny()) return 1;
+  if (target == nullptr) return 0;
+  if (IsUnequal(target) == 0) return 1;
+  if (IsNumeric() && (target->IsNumeric() || target->IsString())) return 1;
+  if (IsPointer() && target->IsVoidPointer()) return 1;
+  if (target->IsBoolean()) return 1;
+  if (IsString() && target->IsPointer() && target->NestedType != nullptr &&
+      target->NestedType->TypeKind == TYPE_BYTE)
+    return 1;
+  // Function types are covariant in a class-typed return type; parameters are not compared.
+  if (IsFunction() && target->IsFunction() && ReturnType != nullptr &&
+      target->ReturnType != nullptr && ReturnType->IsCompound() &&
+      target->ReturnType->IsCompound() && ReturnType->IsCastable(target->ReturnType))
+    return 1;
+  if (IsCompound() && target->IsCompound())
+    return Compound != nullptr && target->Compound != nullptr &&
+                   Compound->HasParent(target->Compound)
+               ? 1
+               : 0;
+  if ((IsArray() || IsString()) && target->IsCompound() && target->Identifier == "Object")
+    return 1;
+  return 0;
+}
+
+int TDatatype::IsExplicitCastable(const TDatatype* target) const {
+  if (IsCastable(target)) return 1;
+  if (target == nullptr) return 0;
+  if (IsString() && target->IsNumeric()) return 1;
+  if ((IsPointer() && target->IsInteger()) || (IsInteger() && target->IsPointer())) return 1;
+  if (IsPointer() && target->IsPointer()) return 1;
+  // Down-casts and object-to-string casts are checked at run time by the generated code.
+  if ((IsCompound() || IsString()) &&
+      (target->IsCompound() || target->IsString() || target->IsArray()))
+    return 1;
+  return 0;
+}
+
+TDatatype* TDatatype::Promote(TDatatype* a, TDatatype* b) {
+  if (a == nullptr || b == nullptr) return nullptr;
+  if (a->IsAny()) return b->Copy();
+  if (b->IsAny()) return a->Copy();
+  if (a->IsCompound() || b->IsCompound()) return nullptr;
+  for (int32_t kind : {TYPE_STRING, TYPE_POINTER, TYPE_DOUBLE, TYPE_FLOAT, TYPE_LONG}) {
+    if (a->TypeKind == kind) return a->Copy();
+    if (b->TypeKind == kind) return b->Copy();
+  }
+  return ActiveTarget->CreateDatatype()->Create(TYPE_INT, nullptr, 0);
+}
+
+TDatatype* TDatatype::FromString(std::string_view text) {
+  IsCompiled = 1;
+  if (text.empty()) {
+    TypeKind = TYPE_VOID;
+  } else if (EndsWith(text, " Ptr")) {
+    TypeKind = TYPE_POINTER;
+    NestedType = NewFromString(text.substr(0, text.size() - 4));
+  } else if (EndsWith(text, "]") && text.rfind('[') != std::string_view::npos) {
+    const size_t open = text.rfind('[');
+    TypeKind = TYPE_ARRAY;
+    Dimension = static_cast<int32_t>(text.rfind(']') - open);
+    NestedType = NewFromString(text.substr(0, open));
+    Identifier = "Array";
+  } else if (EndsWith(text, ")") && FindAtDepthZero(text, '(') != std::string_view::npos) {
+    const size_t open = FindAtDepthZero(text, '(');
+    TypeKind = TYPE_FUNCTION;
+    ReturnType = NewFromString(text.substr(0, open));
+    std::string_view rest = text.substr(open + 1, text.size() - open - 2);
+    while (!rest.empty()) {
+      const size_t comma = FindAtDepthZero(rest, ',');
+      std::string_view piece = rest.substr(0, comma);
+      const size_t colon = piece.find(':');
+      if (colon == std::string_view::npos) {
+        Identifiers.emplace_back();
+        Parameters.push_back(NewFromString(piece));
+      } else {
+        Identifiers.emplace_back(piece.substr(0, colon));
+        Parameters.push_back(NewFromString(piece.substr(colon + 1)));
+      }
+      ++ParameterCount;
+      if (comma == std::string_view::npos) break;
+      rest = rest.substr(comma + 1);
+      if (!rest.empty() && rest.front() == ' ') rest = rest.substr(1);
+    }
+  } else {
+    TypeKind = TYPE_COMPOUND;
+    Identifier = std::string(text);
+    for (const TScalarName& scalar : ScalarNames) {
+      if (scalar.Kind == TYPE_ANY) continue;
+      if (text == scalar.Text) {
+        TypeKind = scalar.Kind;
+        Identifier = scalar.Kind == TYPE_STRING ? "String" : "";
+        break;
+      }
+      if (scalar.Kind >= TYPE_BYTE && scalar.Kind <= TYPE_LONG && text.size() > 1 &&
+          text.front() == 'U' && text.substr(1) == scalar.Text) {
+        TypeKind = scalar.Kind;
+        IsUnsigned = 1;
+        Identifier.clear();
+        break;
+      }
+    }
+  }
+  SetupChildren();
+  return this;
+}
 
 void TDatatype::VisitNodeFields(TNodeFieldVisitor& visitor) {
   TASTNode::VisitNodeFields(visitor);

@@ -2,6 +2,7 @@
 // The type of every declaration and expression: scalars, strings, class types, pointers, arrays
 // and function types, told apart by a kind code shared with the grammar.
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/ASTNode.h"
@@ -51,7 +52,12 @@ class TDatatype : public TASTNode {
   int32_t Dimension = 0;
 
   std::string GetName() const override { return "TDatatype"; }
+  // Resolves class, string and array types in the scope and records the dependency on the
+  // class; rejects a Void that is neither a return type nor a pointer target.
   int CheckCorrectness(TScope* scope) override;
+  // The textual form used in messages and dependency records: "UInt", "Byte Ptr", "Int[,]",
+  // "Int(a:Int, b:String)", the class name, "Null".
+  std::string ToString() const override;
   void VisitNodeFields(TNodeFieldVisitor& visitor) override;
 
   // C++ text of the type's default value.
@@ -75,12 +81,27 @@ class TDatatype : public TASTNode {
   bool IsArray() const { return TypeKind == TYPE_ARRAY; }
   bool IsBoolean() const { return TypeKind == TYPE_BOOL; }
 
+  // 1 when the types differ; Null equals every type, signedness counts, class types compare by
+  // class node, function types by method flag, return type and parameter types.
+  int IsUnequal(const TDatatype* other) const;
+  // 1 when a value of this type may be used where target is expected without a cast.
+  int IsCastable(const TDatatype* target) const;
+  // 1 when an explicit cast to target is allowed.
+  int IsExplicitCastable(const TDatatype* target) const;
+
   // Builds the type from parts: a class node for class types, a function node for function
   // types, the nested type for pointers and arrays. Returns this datatype.
   TDatatype* Create(int32_t kind, TASTNode* reference, int32_t dimension);
   int SetupChildren();
   // A new datatype of the same kind; nested and class references are shared.
   TDatatype* Copy();
+  // Reads the textual form written by ToString (dependency records); marks the type compiled.
+  // Returns this datatype.
+  TDatatype* FromString(std::string_view text);
+
+  // The common type of the operands of an arithmetic or comparison operator; null when there is
+  // none (a class type against anything but Null).
+  static TDatatype* Promote(TDatatype* a, TDatatype* b);
 
   // Creation by the parser: for TYPE_COMPOUND the class name, else the handle of the nested or
   // return type (or -1); extra is the dimension count of an array or the handle of a function
