@@ -981,7 +981,8 @@ static int yylex() {
   switch (token) {
     case TOK_IDENTIFIER:
     case TOK_STRING:
-      yylval.text = new std::string(lexer->TokenText);
+      // Texts cross the bridge as 8-bit C texts: a unit whose low byte is zero ends them.
+      yylval.text = new std::string(lexer->TokenText.c_str());
       break;
     case TOK_BYTE:
     case TOK_SHORT:

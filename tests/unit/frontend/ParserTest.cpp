@@ -275,6 +275,8 @@ TEST_F(ParserTest, LiteralValuesReachTheTree) {
   EXPECT_EQ(Expr("$ff + %101"), "(+ 255 5)");
   EXPECT_EQ(Expr("1.5 + 2.25d"), "(+ 1.500000f 2.250000d)");
   EXPECT_EQ(Expr("\"two words\""), "\"two words\"");
+  // A text handed to the tree ends at its first unit whose low byte is zero.
+  EXPECT_EQ(Expr(std::string("\"ab\0cd\"", 7)), "\"ab\"");
   EXPECT_EQ(Expr("Null"), "Null");
   EXPECT_EQ(Expr("True Or False"), "(Or True False)");
   TProgramNode* root = Accept("x = 255UB\n");
