@@ -25,6 +25,12 @@ class TNodeFieldVisitor {
   void operator()(T*& field) {
     Visit(field, &Assign<T>, &field);
   }
+  // Lists of nodes are visited element by element, so a rewritten argument or statement takes
+  // its place in the list it stands in.
+  template <class T>
+  void operator()(std::vector<T*>& list) {
+    for (T*& element : list) Visit(element, &Assign<T>, &element);
+  }
   // value: the field's node; assign(slot, node) stores a node into the field and answers false
   // when the node is not of the field's class (the field is then unchanged).
   virtual void Visit(TASTNode* value, bool (*assign)(void* slot, TASTNode* node), void* slot) = 0;

@@ -95,6 +95,13 @@ int TProgramNode::AddDependency(TASTNode* dependency, TASTNode* user) {
   return 0;
 }
 
+void TProgramNode::VisitNodeFields(TNodeFieldVisitor& visitor) {
+  TASTNode::VisitNodeFields(visitor);
+  visitor(Statements);
+  visitor(Functions);
+  visitor(Classes);
+}
+
 int TProgramNode::SetupChildren() {
   AddChildNodeList(Classes);
   AddChildNodeList(Functions);

@@ -29,6 +29,7 @@ class TProgramNode : public TASTNode {
   std::string GetName() const override { return "TProgramNode"; }
   // The semantic check of a whole program, in its fixed order of passes.
   int CheckCorrectness(TScope* scope) override;
+  void VisitNodeFields(TNodeFieldVisitor& visitor) override;
   // Records that user refers to the declaration, under the dependency node of the file that
   // declares it; the first non-extern user is kept. The end of the upward chain.
   int AddDependency(TASTNode* dependency, TASTNode* user) override;

@@ -1,6 +1,5 @@
 #include "model/VariableDeclNode.h"
 
-#include "driver/Messages.h"
 #include "frontend/Bridge.h"
 #include "frontend/Target.h"
 #include "model/ClassNode.h"
@@ -90,24 +89,10 @@ int TStatementList::CheckCorrectness(TScope* scope) {
 
 std::string TStatementList::GenerateCode(const std::string&) { return std::string(); }
 
-int TStatementList::ReplaceChildNode(TASTNode* old, TASTNode* replacement) {
-  TASTNode::ReplaceChildNode(old, replacement);
-  if (old == nullptr) return 0;
-  for (TVariableDeclNode*& constant : Constants)
-    if (constant == old) {
-      auto* declaration = dynamic_cast<TVariableDeclNode*>(replacement);
-      if (declaration == nullptr)
-        AbortWithMessage("Fatal compiler error: a constant replaced by a non-declaration");
-      constant = declaration;
-    }
-  for (TStatementNode*& statement : Statements)
-    if (statement == old) {
-      auto* node = dynamic_cast<TStatementNode*>(replacement);
-      if (node == nullptr)
-        AbortWithMessage("Fatal compiler error: a statement replaced by a non-statement");
-      statement = node;
-    }
-  return 0;
+void TStatementList::VisitNodeFields(TNodeFieldVisitor& visitor) {
+  TASTNode::VisitNodeFields(visitor);
+  visitor(Constants);
+  visitor(Statements);
 }
 
 int TStatementList::SetupChildren() {

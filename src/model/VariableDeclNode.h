@@ -61,7 +61,7 @@ class TStatementList : public TASTNode {
   std::string GetName() const override { return "TStatementList"; }
   int CheckCorrectness(TScope* scope) override;
   std::string GenerateCode(const std::string& indent) override;
-  int ReplaceChildNode(TASTNode* old, TASTNode* replacement) override;
+  void VisitNodeFields(TNodeFieldVisitor& visitor) override;
 
   int SetupChildren();
   // A new block holding the statement nodes of a list (other entries are skipped), constants

@@ -12,9 +12,33 @@ void TIndexExpression::VisitNodeFields(TNodeFieldVisitor& visitor) {
   TExpressionNode::VisitNodeFields(visitor);
   visitor(TargetExp);
   visitor(Datatype);
+  visitor(Indices);
 }
 
-int TIndexExpression::CheckCorrectness(TScope*) { return 0; }
+int TIndexExpression::CheckCorrectness(TScope* scope) {
+  TargetExp->CheckCorrectness(scope);
+  for (size_t i = 0; i < Indices.size(); ++i) {
+    if (Indices[i] == nullptr) continue;
+    Indices[i]->CheckCorrectness(scope);
+    TDatatype* type = Indices[i]->EvaluateDatatype();
+    if (type == nullptr || !type->IsInteger()) Abort("Index expression must be an integer", Indices[i]);
+  }
+  TDatatype* type = TargetExp->EvaluateDatatype();
+  if (type != nullptr && type->IsPointer()) {
+    if (Indices.size() != 1) Abort("Invalid number of dimensions", this);
+    Datatype = type->NestedType;
+    if (Datatype == nullptr || Datatype->IsVoid())
+      Abort("Dereferencing void pointers is not allowed", this);
+  } else if (type != nullptr && type->IsArray()) {
+    IsArray = 1;
+    if (static_cast<int32_t>(Indices.size()) != type->Dimension)
+      Abort("Invalid number of dimensions", this);
+    Datatype = type->NestedType;
+  } else {
+    Abort("Expression is not indexable", TargetExp);
+  }
+  return 0;
+}
 
 int TIndexExpression::SetupChildren() {
   if (TargetExp != nullptr) AddChildNode(TargetExp);
@@ -35,9 +59,29 @@ int32_t TIndexExpression::Emit(int32_t target, int32_t indices) {
 void TAutoArrayExpression::VisitNodeFields(TNodeFieldVisitor& visitor) {
   TExpressionNode::VisitNodeFields(visitor);
   visitor(Datatype);
+  visitor(Values);
 }
 
-int TAutoArrayExpression::CheckCorrectness(TScope*) { return 0; }
+int TAutoArrayExpression::CheckCorrectness(TScope* scope) {
+  TDatatype* element = nullptr;
+  for (size_t i = 0; i < Values.size(); ++i) {
+    if (Values[i] == nullptr) continue;
+    Values[i]->CheckCorrectness(scope);
+    TDatatype* type = Values[i]->EvaluateDatatype();
+    if (element == nullptr) {
+      element = type;
+    } else if (element->IsUnequal(type)) {
+      // No conversion between element types: [1, 2.5] is rejected.
+      Abort("Auto-array elements must have identical types", this);
+    }
+  }
+  SetCommonRoot(Root);
+  if (element == nullptr) element = ActiveTarget->CreateDatatype()->Create(TYPE_ANY, nullptr, 0);
+  Datatype = ActiveTarget->CreateDatatype()->Create(TYPE_ARRAY, element, 1);
+  AddChildNode(Datatype);
+  Datatype->CheckCorrectness(scope);
+  return 0;
+}
 
 int TAutoArrayExpression::SetupChildren() {
   AddChildNodeArray(Values);
@@ -56,9 +100,15 @@ int32_t TAutoArrayExpression::Emit(int32_t values) {
 void TNewArrayExpression::VisitNodeFields(TNodeFieldVisitor& visitor) {
   TExpressionNode::VisitNodeFields(visitor);
   visitor(Datatype);
+  visitor(Sizes);
 }
 
-int TNewArrayExpression::CheckCorrectness(TScope*) { return 0; }
+int TNewArrayExpression::CheckCorrectness(TScope* scope) {
+  for (TExpressionNode* size : Sizes)
+    if (size != nullptr) size->CheckCorrectness(scope);
+  if (Datatype != nullptr) Datatype->CheckCorrectness(scope);
+  return 0;
+}
 
 int TNewArrayExpression::SetupChildren() {
   AddChildNodeArray(Sizes);
@@ -83,7 +133,16 @@ void TAddressExpression::VisitNodeFields(TNodeFieldVisitor& visitor) {
   visitor(Datatype);
 }
 
-int TAddressExpression::CheckCorrectness(TScope*) { return 0; }
+int TAddressExpression::CheckCorrectness(TScope* scope) {
+  TargetExp->CheckCorrectness(scope);
+  if (!TargetExp->IsLValue()) Abort("Expression is not addressable", TargetExp);
+  SetCommonRoot(Root);
+  TDatatype* target = TargetExp->EvaluateDatatype();
+  Datatype = ActiveTarget->CreateDatatype()->Create(
+      TYPE_POINTER, target != nullptr ? target->Copy() : nullptr, 0);
+  AddChildNode(Datatype);
+  return 0;
+}
 
 int TAddressExpression::SetupChildren() {
   if (TargetExp != nullptr) AddChildNode(TargetExp);

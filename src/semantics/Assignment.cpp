@@ -2,6 +2,9 @@
 
 #include "frontend/Bridge.h"
 #include "frontend/Target.h"
+#include "frontend/Tokens.h"
+#include "model/Datatype.h"
+#include "model/FunctionNode.h"
 #include "semantics/Operators.h"
 
 namespace zintrel {
@@ -12,7 +15,23 @@ void TAssignmentNode::VisitNodeFields(TNodeFieldVisitor& visitor) {
   visitor(RightExp);
 }
 
-int TAssignmentNode::CheckCorrectness(TScope*) { return 0; }
+int TAssignmentNode::CheckCorrectness(TScope* scope) {
+  RightExp->CheckCorrectness(scope);
+  LeftExp->CheckCorrectness(scope);
+  TDatatype* right = RightExp->EvaluateDatatype();
+  TDatatype* left = LeftExp->EvaluateDatatype();
+  if (right == nullptr || left == nullptr || !right->IsCastable(left))
+    Abort("Incompatible datatypes in assignment: Unable to convert from " +
+              (right != nullptr ? right->ToString() : std::string()) + " to " +
+              (left != nullptr ? left->ToString() : std::string()),
+          this);
+  if (!LeftExp->IsWritable()) Abort("Assignment target is not writable", LeftExp);
+  SetCommonRoot(Root);
+  if (left->IsUnequal(right))
+    ReplaceChildNode(RightExp, ActiveTarget->CreateTypeCastExpression()->Create(
+                                   RightExp, left->Copy(), scope));
+  return 0;
+}
 
 int TAssignmentNode::SetupChildren() {
   if (LeftExp != nullptr) AddChildNode(LeftExp);
@@ -35,7 +54,37 @@ void TReturnNode::VisitNodeFields(TNodeFieldVisitor& visitor) {
   visitor(TargetExp);
 }
 
-int TReturnNode::CheckCorrectness(TScope*) { return 0; }
+int TReturnNode::CheckCorrectness(TScope* scope) {
+  TFunctionNode* function = nullptr;
+  for (TASTNode* p = Parent; p != nullptr && function == nullptr; p = p->Parent)
+    function = dynamic_cast<TFunctionNode*>(p);
+  if (function == nullptr) Abort("Return may only be used inside functions or methods", this);
+  TDatatype* expected = function->ReturnDatatype;
+  if (function->IsConstructor) {
+    if (TargetExp != nullptr && TargetExp == ImplicitSelf) return 0;
+    if (TargetExp != nullptr) Abort("Constructor does not return a value", this);
+    // A constructor returns the object it constructed.
+    SetCommonRoot(Root);
+    TLiteralNode* self = ActiveTarget->CreateLiteralNode()->Create(expected->Copy(), "");
+    self->LiteralKind = tok::KEY_SELF;
+    TargetExp = self;
+    ImplicitSelf = self;
+    AddChildNode(self);
+  } else if (expected == nullptr || expected->IsVoid()) {
+    if (TargetExp != nullptr) Abort("Function does not return a value", this);
+  } else {
+    if (TargetExp == nullptr) Abort("Function must return a value", this);
+    TargetExp->CheckCorrectness(scope);
+    TDatatype* given = TargetExp->EvaluateDatatype();
+    if (given == nullptr || !given->IsCastable(expected))
+      Abort("Return datatype does not match function datatype", this);
+    SetCommonRoot(Root);
+    if (given->IsUnequal(expected))
+      ReplaceChildNode(TargetExp, ActiveTarget->CreateTypeCastExpression()->Create(
+                                      TargetExp, expected->Copy(), scope));
+  }
+  return 0;
+}
 
 int TReturnNode::SetupChildren() {
   if (TargetExp != nullptr) AddChildNode(TargetExp);
@@ -54,7 +103,13 @@ void TDeleteNode::VisitNodeFields(TNodeFieldVisitor& visitor) {
   visitor(TargetExp);
 }
 
-int TDeleteNode::CheckCorrectness(TScope*) { return 0; }
+int TDeleteNode::CheckCorrectness(TScope* scope) {
+  TargetExp->CheckCorrectness(scope);
+  TDatatype* type = TargetExp->EvaluateDatatype();
+  if (type == nullptr || !type->IsCompound())
+    Abort("Delete can only be applied to class instances", TargetExp);
+  return 0;
+}
 
 int TDeleteNode::SetupChildren() {
   if (TargetExp != nullptr) AddChildNode(TargetExp);

@@ -22,6 +22,8 @@ class TAssignmentNode : public TStatementNode {
 class TReturnNode : public TStatementNode {
  public:
   TExpressionNode* TargetExp = nullptr;
+  // The Self a constructor's bare Return was given; a second check of the node accepts it.
+  TExpressionNode* ImplicitSelf = nullptr;
 
   std::string GetName() const override { return "TReturnNode"; }
   int CheckCorrectness(TScope* scope) override;

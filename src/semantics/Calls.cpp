@@ -4,6 +4,9 @@
 #include "frontend/Target.h"
 #include "model/ClassNode.h"
 #include "model/Datatype.h"
+#include "model/FunctionNode.h"
+#include "model/Scope.h"
+#include "semantics/Operators.h"
 #include "model/VariableDeclNode.h"
 
 namespace zintrel {
@@ -14,9 +17,95 @@ void TFunctionCall::VisitNodeFields(TNodeFieldVisitor& visitor) {
   TExpressionNode::VisitNodeFields(visitor);
   visitor(TargetExp);
   visitor(Datatype);
+  visitor(Parameters);
 }
 
-int TFunctionCall::CheckCorrectness(TScope*) { return 0; }
+namespace {
+
+std::string TypeText(const TDatatype* t) { return t != nullptr ? t->ToString() : std::string(); }
+
+TClassNode* EnclosingClass(const TASTNode* node) {
+  for (TASTNode* p = node->Parent; p != nullptr; p = p->Parent)
+    if (auto* c = dynamic_cast<TClassNode*>(p)) return c;
+  return nullptr;
+}
+
+void ReplaceInParent(TASTNode* node, TASTNode* replacement) {
+  if (node->Parent != nullptr) node->Parent->ReplaceChildNode(node, replacement);
+}
+
+}  // namespace
+
+TDatatype* TFunctionCall::EvaluateDatatype() {
+  if (Datatype != nullptr && Datatype->IsVoid()) Abort("Function does not return a value", this);
+  return Datatype;
+}
+
+int TFunctionCall::TransformToTypecast(TScope* scope) {
+  if (Parameters.size() != 1) return 0;
+  auto* name = dynamic_cast<TVariableNode*>(TargetExp);
+  if (name == nullptr) return 0;
+  auto* target = dynamic_cast<TClassNode*>(scope->Find(name->Identifier));
+  if (target == nullptr) return 0;
+  SetCommonRoot(Root);
+  TDatatype* type = ActiveTarget->CreateDatatype()->Create(TYPE_COMPOUND, target, 0);
+  TTypeCastExpression* cast =
+      ActiveTarget->CreateTypeCastExpression()->Create(Parameters[0], type, scope);
+  cast->CopyLocation(this);
+  ReplaceInParent(this, cast);
+  cast->CheckCorrectness(scope);
+  return 1;
+}
+
+int TFunctionCall::TransformToConstructorCall(TScope* scope) {
+  auto* literal = dynamic_cast<TLiteralNode*>(TargetExp);
+  if (literal == nullptr || !(literal->IsSelf() || literal->IsSuper())) return 0;
+  literal->CheckCorrectness(scope);
+  TClassNode* target = literal->Datatype != nullptr ? literal->Datatype->Compound : nullptr;
+  if (target == nullptr || target->Constructor == nullptr)
+    Abort("No constructor available for class '" +
+              (target != nullptr ? target->Identifier : TypeText(literal->Datatype)) + "'",
+          this);
+  SetCommonRoot(Root);
+  TMemberAccessExpression* member = ActiveTarget->CreateMemberAccessExpression()->Create(
+      literal, target->GenerateConstructorIdentifier());
+  member->CopyLocation(literal);
+  ReplaceChildNode(literal, member);
+  return 0;
+}
+
+int TFunctionCall::CheckCorrectness(TScope* scope) {
+  if (TransformToTypecast(scope)) return 0;
+  TransformToConstructorCall(scope);
+  SetCommonRoot(Root);
+  TargetExp->CheckCorrectness(scope);
+  TDatatype* function = TargetExp->EvaluateDatatype();
+  if (function == nullptr || !function->IsFunction())
+    Abort("Expression of type '" + TypeText(function) + "' cannot be called as a function", this);
+  for (TExpressionNode* argument : Parameters) argument->CheckCorrectness(scope);
+  if (static_cast<int32_t>(Parameters.size()) > function->ParameterCount)
+    Abort("Too many arguments", this);
+  // Arguments of another type than their parameter's are converted by explicit casts.
+  std::vector<TExpressionNode*> arguments = Parameters;
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    TExpressionNode* argument = arguments[i];
+    TDatatype* given = argument->EvaluateDatatype();
+    TDatatype* expected = function->Parameters[i];
+    if (given == nullptr || !given->IsCastable(expected))
+      Abort("Invalid datatype for argument '" + function->Identifiers[i] + "': Expected '" +
+                TypeText(expected) + "' but received '" + TypeText(given) + "'",
+            this);
+    if (given->IsUnequal(expected)) {
+      TTypeCastExpression* cast =
+          ActiveTarget->CreateTypeCastExpression()->Create(argument, expected->Copy(), scope);
+      ReplaceChildNode(argument, cast);
+    }
+  }
+  if (static_cast<int32_t>(Parameters.size()) < function->MandatoryParamCount)
+    Abort("Too few arguments", this);
+  Datatype = function->ReturnType;
+  return 0;
+}
 
 int TFunctionCall::SetupChildren() {
   if (TargetExp != nullptr) AddChildNode(TargetExp);
@@ -61,9 +150,47 @@ void TMemberAccessExpression::VisitNodeFields(TNodeFieldVisitor& visitor) {
   visitor(Datatype);
 }
 
-int TMemberAccessExpression::CheckCorrectness(TScope*) { return 0; }
+int TMemberAccessExpression::CheckCorrectness(TScope* scope) {
+  auto* name = dynamic_cast<TVariableNode*>(TargetExp);
+  TClassNode* named = name != nullptr ? dynamic_cast<TClassNode*>(scope->Find(name->Identifier))
+                                      : nullptr;
+  if (named != nullptr) {
+    TargetClass = named;
+    IsStaticAccess = 1;
+  } else {
+    TargetExp->CheckCorrectness(scope);
+    TDatatype* type = TargetExp->EvaluateDatatype();
+    if (type == nullptr || !(type->IsCompound() || type->IsString() || type->IsArray()))
+      Abort("Member access is only valid for classes", this);
+    // Strings and arrays made by operators have not met a scope yet: resolve their class here.
+    if (type->Compound == nullptr) type->CheckCorrectness(scope);
+    TargetClass = type->Compound;
+    if (TargetClass == nullptr) Abort("Member access is only valid for classes", this);
+  }
+  AddDependency(TargetClass, this);
+  TVariableDeclNode* member = TargetClass->FindMember(Identifier, 0);
+  if (member == nullptr)
+    Abort("'" + Identifier + "' is not a valid member of '" + TargetClass->Identifier + "'", this);
+  if (member->Visibility == VISIBILITY_PRIVATE) {
+    TClassNode* here = EnclosingClass(this);
+    if (here == nullptr || !member->HasParentNode(here))
+      Abort("Member '" + Identifier + "' is private and not accessible from here", this);
+  }
+  Identifier = member->Identifier;
+  Datatype = member->Datatype;
+  if (member->DeclKind == DECL_FIELD || member->DeclKind == DECL_GLOBAL) Writable = 1;
+  Origin = member;
+  return 0;
+}
 
-int TMemberAccessExpression::EvaluateResult() { return 0; }
+int TMemberAccessExpression::EvaluateResult() {
+  if (Origin == nullptr) return 0;
+  if (Origin->Value == nullptr)
+    Abort("Extern constants are not allowed in constant expressions", this);
+  Origin->Value->EvaluateResult();
+  GenericResult = Origin->Value->GenericResult;
+  return 0;
+}
 
 int TMemberAccessExpression::IsConstant() {
   return Origin != nullptr && Origin->DeclKind == DECL_CONST ? 1 : 0;
@@ -95,9 +222,49 @@ void TNewExpression::VisitNodeFields(TNodeFieldVisitor& visitor) {
   TExpressionNode::VisitNodeFields(visitor);
   visitor(TargetClass);
   visitor(Datatype);
+  visitor(Parameters);
 }
 
-int TNewExpression::CheckCorrectness(TScope*) { return 0; }
+int TNewExpression::CheckCorrectness(TScope* scope) {
+  SetCommonRoot(Root);
+  TargetClass = dynamic_cast<TClassNode*>(scope->Find(Identifier));
+  if (TargetClass == nullptr) Abort("Class '" + Identifier + "' not found", this);
+  if (TargetClass->IsAbstract()) {
+    std::string message = "Unable to instantiate abstract class '" + Identifier + "'";
+    const std::vector<TFunctionNode*>& missing = TargetClass->AbstractFunctions;
+    if (!TargetClass->AbstractFlag && !missing.empty()) {
+      message += " due to abstract function";
+      message += missing.size() > 1 ? "s:\n" : " ";
+      for (size_t i = 0; i < missing.size(); ++i) {
+        if (i > 0) message += "\n";
+        message += "'" + missing[i]->Identifier + "'";
+      }
+    }
+    Abort(message, this);
+  }
+  AddDependency(TargetClass, this);
+  Datatype = ActiveTarget->CreateDatatype()->Create(TYPE_COMPOUND, TargetClass, 0);
+  AddChildNode(Datatype);
+  if (!Parameters.empty() && TargetClass->Constructor == nullptr)
+    Abort("No constructor available for class '" + TargetClass->Identifier + "'", this);
+  PerformASTTransformation(scope);
+  return 0;
+}
+
+int TNewExpression::PerformASTTransformation(TScope* scope) {
+  if (!HasParameterList || TargetClass->Constructor == nullptr) return 0;
+  SetCommonRoot(Root);
+  TMemberAccessExpression* member = ActiveTarget->CreateMemberAccessExpression()->Create(
+      this, TargetClass->GenerateConstructorIdentifier());
+  TFunctionCall* call = ActiveTarget->CreateFunctionCall()->Create(member, &Parameters, 0);
+  ReplaceInParent(this, call);
+  Parameters.clear();
+  HasParameterList = false;
+  member->CopyLocation(this);
+  call->CopyLocation(this);
+  call->CheckCorrectness(scope);
+  return 1;
+}
 
 int32_t TNewExpression::Emit(std::string* name, int32_t parameters) {
   TNewExpression* creation = ActiveTarget->CreateNewExpression();

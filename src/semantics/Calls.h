@@ -19,12 +19,17 @@ class TFunctionCall : public TExpressionNode {
   std::string GetName() const override { return "TFunctionCall"; }
   int CheckCorrectness(TScope* scope) override;
   void VisitNodeFields(TNodeFieldVisitor& visitor) override;
-  TDatatype* EvaluateDatatype() override { return Datatype; }
+  // The return type; using the value of a call of a function without one is an error.
+  TDatatype* EvaluateDatatype() override;
   int EvaluateResult() override { return 0; }
   int IsLValue() override { return 0; }
   int IsWritable() override { return 0; }
   int IsConstant() override { return 0; }
 
+  // A class name called with one argument is a cast: 1 when the call was replaced by one.
+  int TransformToTypecast(TScope* scope);
+  // Self(...) and Super(...) call the constructor of the class or of its first parent.
+  int TransformToConstructorCall(TScope* scope);
   int SetupChildren();
   TFunctionCall* Create(TExpressionNode* target, const std::vector<TExpressionNode*>* parameters,
                         int32_t isStatement);
@@ -63,6 +68,9 @@ class TNewExpression : public TExpressionNode {
   TClassNode* TargetClass = nullptr;
   std::vector<TExpressionNode*> Parameters;
   TDatatype* Datatype = nullptr;
+  // The parser always gives an argument list; it is taken away when the creation becomes a
+  // constructor call, so the creation is not rewritten twice.
+  bool HasParameterList = true;
 
   std::string GetName() const override { return "TNewExpression"; }
   int CheckCorrectness(TScope* scope) override;
@@ -73,6 +81,9 @@ class TNewExpression : public TExpressionNode {
   int IsWritable() override { return 0; }
   int IsConstant() override { return 0; }
 
+  // Creation with a constructor becomes a call of the constructor on the new object: 1 when the
+  // node was replaced.
+  int PerformASTTransformation(TScope* scope);
   // The arguments are not registered as children.
   static int32_t Emit(std::string* name, int32_t parameters);
 };

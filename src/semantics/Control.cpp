@@ -3,8 +3,10 @@
 #include "frontend/Bridge.h"
 #include "frontend/Target.h"
 #include "model/Datatype.h"
+#include "model/Scope.h"
 #include "model/VariableDeclNode.h"
 #include "semantics/Expression.h"
+#include "semantics/Operators.h"
 
 namespace zintrel {
 
@@ -21,6 +23,24 @@ void AddIfSet(TASTNode* parent, T* child) {
   if (child != nullptr) parent->AddChildNode(child);
 }
 
+// Every controlled block opens a scope of its own below the statement's scope.
+TScope* NewScope(TScope* scope) { return (new TScope())->Create(scope); }
+
+std::string TypeText(const TDatatype* t) { return t != nullptr ? t->ToString() : std::string(); }
+
+// Exit and Continue belong to the nearest loop around them; the initial statements of a
+// For-While loop are outside that loop. Functions and other statements are passed through.
+bool InsideLoop(const TASTNode* node) {
+  for (TASTNode* p = node->Parent; p != nullptr; p = p->Parent) {
+    if (dynamic_cast<TWhileNode*>(p) || dynamic_cast<TRepeatNode*>(p) || dynamic_cast<TForNode*>(p))
+      return true;
+    if (auto* forWhile = dynamic_cast<TForWhileNode*>(p))
+      if (forWhile->ForStatements == nullptr || !node->HasParentNode(forWhile->ForStatements))
+        return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 // ElseIf and Else
@@ -31,7 +51,11 @@ void TElseIfNode::VisitNodeFields(TNodeFieldVisitor& visitor) {
   visitor(Statements);
 }
 
-int TElseIfNode::CheckCorrectness(TScope*) { return 0; }
+int TElseIfNode::CheckCorrectness(TScope* scope) {
+  Expression->CheckCorrectness(scope);
+  Statements->CheckCorrectness(NewScope(scope));
+  return 0;
+}
 
 int TElseIfNode::SetupChildren() {
   AddIfSet(this, Expression);
@@ -55,7 +79,10 @@ void TElseNode::VisitNodeFields(TNodeFieldVisitor& visitor) {
   visitor(Statements);
 }
 
-int TElseNode::CheckCorrectness(TScope*) { return 0; }
+int TElseNode::CheckCorrectness(TScope* scope) {
+  Statements->CheckCorrectness(NewScope(scope));
+  return 0;
+}
 
 int TElseNode::SetupChildren() {
   AddIfSet(this, Statements);
@@ -81,7 +108,13 @@ void TIfNode::VisitNodeFields(TNodeFieldVisitor& visitor) {
   visitor(ElseBranch);
 }
 
-int TIfNode::CheckCorrectness(TScope*) { return 0; }
+int TIfNode::CheckCorrectness(TScope* scope) {
+  Expression->CheckCorrectness(scope);
+  Statements->CheckCorrectness(NewScope(scope));
+  for (TElseIfNode* branch : ElseIfList) branch->CheckCorrectness(scope);
+  if (ElseBranch != nullptr) ElseBranch->CheckCorrectness(scope);
+  return 0;
+}
 
 int TIfNode::SetupChildren() {
   AddIfSet(this, Expression);
@@ -117,7 +150,11 @@ void TWhileNode::VisitNodeFields(TNodeFieldVisitor& visitor) {
   visitor(Statements);
 }
 
-int TWhileNode::CheckCorrectness(TScope*) { return 0; }
+int TWhileNode::CheckCorrectness(TScope* scope) {
+  Expression->CheckCorrectness(scope);
+  Statements->CheckCorrectness(NewScope(scope));
+  return 0;
+}
 
 int TWhileNode::SetupChildren() {
   AddIfSet(this, Expression);
@@ -139,7 +176,12 @@ void TRepeatNode::VisitNodeFields(TNodeFieldVisitor& visitor) {
   visitor(Statements);
 }
 
-int TRepeatNode::CheckCorrectness(TScope*) { return 0; }
+int TRepeatNode::CheckCorrectness(TScope* scope) {
+  // The Until condition cannot see the body's declarations.
+  if (Expression != nullptr) Expression->CheckCorrectness(scope);
+  Statements->CheckCorrectness(NewScope(scope));
+  return 0;
+}
 
 int TRepeatNode::SetupChildren() {
   AddIfSet(this, Expression);
@@ -164,7 +206,12 @@ void TCaseNode::VisitNodeFields(TNodeFieldVisitor& visitor) {
   visitor(Statements);
 }
 
-int TCaseNode::CheckCorrectness(TScope*) { return 0; }
+int TCaseNode::CheckCorrectness(TScope* scope) {
+  Expression->CheckCorrectness(scope);
+  Datatype = Expression->EvaluateDatatype();
+  Statements->CheckCorrectness(NewScope(scope));
+  return 0;
+}
 
 int TCaseNode::SetupChildren() {
   AddIfSet(this, Expression);
@@ -185,7 +232,10 @@ void TDefaultNode::VisitNodeFields(TNodeFieldVisitor& visitor) {
   visitor(Statements);
 }
 
-int TDefaultNode::CheckCorrectness(TScope*) { return 0; }
+int TDefaultNode::CheckCorrectness(TScope* scope) {
+  Statements->CheckCorrectness(NewScope(scope));
+  return 0;
+}
 
 int TDefaultNode::SetupChildren() {
   AddIfSet(this, Statements);
@@ -206,7 +256,56 @@ void TSelectNode::VisitNodeFields(TNodeFieldVisitor& visitor) {
   visitor(DefaultCase);
 }
 
-int TSelectNode::CheckCorrectness(TScope*) { return 0; }
+int TSelectNode::CheckCorrectness(TScope* scope) {
+  Expression->CheckCorrectness(scope);
+  Datatype = Expression->EvaluateDatatype();
+  for (TCaseNode* c : CaseList) {
+    c->CheckCorrectness(scope);
+    if (c->Datatype == nullptr || Datatype == nullptr || !c->Datatype->IsCastable(Datatype))
+      Abort("Unable to compare expression of type '" + TypeText(c->Datatype) +
+                "' to Select expression of type '" + TypeText(Datatype) + "'",
+            this);
+  }
+  if (DefaultCase != nullptr) DefaultCase->CheckCorrectness(scope);
+  PerformASTTransformation(scope);
+  return 0;
+}
+
+int TSelectNode::PerformASTTransformation(TScope* scope) {
+  SetCommonRoot(Root);
+  TVariableDeclNode* selected = ActiveTarget->CreateVariableDeclNode()->Create(
+      DECL_LOCAL, "__select" + std::to_string(TableID), Datatype, Expression);
+  // selected = value, for one case value.
+  auto matches = [&](TExpressionNode* value) {
+    TVariableNode* x = ActiveTarget->CreateVariableNode()->Create(selected->Identifier,
+                                                                  selected->Datatype->Copy());
+    return ActiveTarget->CreateBinaryOpExpression()->Create('=', x, value);
+  };
+  std::vector<TStatementNode*> lowered{selected};
+  if (CaseList.empty()) {
+    // Nothing to compare: the selector is evaluated, then the default statements run.
+    if (DefaultCase != nullptr) {
+      TStatementList* body = DefaultCase->Statements;
+      lowered.insert(lowered.end(), body->Constants.begin(), body->Constants.end());
+      lowered.insert(lowered.end(), body->Statements.begin(), body->Statements.end());
+    }
+  } else {
+    std::vector<TElseIfNode*> branches;
+    for (size_t i = 1; i < CaseList.size(); ++i)
+      branches.push_back(ActiveTarget->CreateElseIfNode()->Create(
+          matches(CaseList[i]->Expression), CaseList[i]->Statements));
+    TElseNode* otherwise = DefaultCase != nullptr
+                               ? ActiveTarget->CreateElseNode()->Create(DefaultCase->Statements)
+                               : nullptr;
+    lowered.push_back(ActiveTarget->CreateIfNode()->Create(
+        matches(CaseList[0]->Expression), CaseList[0]->Statements, std::move(branches), otherwise));
+  }
+  CaseList.clear();
+  TStatementList* replacement = TStatementList::Create(lowered);
+  if (Parent != nullptr) Parent->ReplaceChildNode(this, replacement);
+  replacement->CheckCorrectness(scope);
+  return 0;
+}
 
 int TSelectNode::SetupChildren() {
   AddIfSet(this, Expression);
@@ -238,7 +337,14 @@ void TForWhileNode::VisitNodeFields(TNodeFieldVisitor& visitor) {
   visitor(Statements);
 }
 
-int TForWhileNode::CheckCorrectness(TScope*) { return 0; }
+int TForWhileNode::CheckCorrectness(TScope* scope) {
+  TScope* loop = NewScope(scope);
+  ForStatements->CheckCorrectness(loop);
+  WhileExpression->CheckCorrectness(loop);
+  WhileExpression->EvaluateDatatype();
+  Statements->CheckCorrectness(loop);
+  return 0;
+}
 
 int TForWhileNode::SetupChildren() {
   AddIfSet(this, ForStatements);
@@ -266,7 +372,49 @@ void TForNode::VisitNodeFields(TNodeFieldVisitor& visitor) {
   visitor(LoopVariable);
 }
 
-int TForNode::CheckCorrectness(TScope*) { return 0; }
+int TForNode::CheckCorrectness(TScope* scope) {
+  TScope* loop = NewScope(scope);
+  if (DefineVariable) {
+    SetCommonRoot(Root);
+    auto* variable = dynamic_cast<TVariableNode*>(Variable);
+    TVariableDeclNode* declaration = ActiveTarget->CreateVariableDeclNode()->Create(
+        DECL_LOCAL, variable != nullptr ? variable->Identifier : std::string(),
+        variable != nullptr ? variable->Datatype : nullptr, FromExpression);
+    LoopVariable = declaration;
+    AddChildNode(declaration);
+    if (variable != nullptr) variable->Origin = declaration;
+    declaration->CheckCorrectness(loop);
+  } else {
+    // The parser hands over "v = a" whole; its two sides are the variable and the start value.
+    // They are checked one by one, so that a loop over a String reports the loop variable.
+    if (auto* equality = dynamic_cast<TBinaryOpExpression*>(Variable);
+        equality != nullptr && FromExpression == nullptr) {
+      Variable = equality->LeftExp;
+      FromExpression = equality->RightExp;
+    }
+    Variable->CheckCorrectness(loop);
+    if (!Variable->IsWritable()) Abort("Loop variable must be writable", Variable);
+    LoopVariable = Variable;
+  }
+  TDatatype* type = Variable->EvaluateDatatype();
+  if (type == nullptr || !type->IsNumeric()) Abort("Loop variable must be of numeric type", Variable);
+  FromExpression->CheckCorrectness(loop);
+  ToExpression->CheckCorrectness(loop);
+  TDatatype* from = FromExpression->EvaluateDatatype();
+  if (from == nullptr || !from->IsNumeric())
+    Abort("From expression must be of numeric type", FromExpression);
+  TDatatype* to = ToExpression->EvaluateDatatype();
+  if (to == nullptr || !to->IsNumeric()) Abort("To expression must be of numeric type", ToExpression);
+  if (StepExpression != nullptr) {
+    StepExpression->CheckCorrectness(loop);
+    TDatatype* step = StepExpression->EvaluateDatatype();
+    if (step == nullptr || !step->IsNumeric())
+      Abort("Step expression must be of numeric type", StepExpression);
+    if (!StepExpression->IsConstant()) Abort("Step expression must be constant", StepExpression);
+  }
+  Statements->CheckCorrectness(loop);
+  return 0;
+}
 
 int TForNode::SetupChildren() {
   AddIfSet(this, FromExpression);
@@ -293,11 +441,17 @@ int32_t TForNode::Emit(int32_t defineVariable, int32_t variable, int32_t from, i
 
 // Exit and Continue
 
-int TExitNode::CheckCorrectness(TScope*) { return 0; }
+int TExitNode::CheckCorrectness(TScope*) {
+  if (!InsideLoop(this)) Abort("Exit must appear inside a loop", this);
+  return 0;
+}
 
 int32_t TExitNode::Emit() { return ActiveTarget->CreateExitNode()->TableID; }
 
-int TContinueNode::CheckCorrectness(TScope*) { return 0; }
+int TContinueNode::CheckCorrectness(TScope*) {
+  if (!InsideLoop(this)) Abort("Continue must appear inside a loop", this);
+  return 0;
+}
 
 int32_t TContinueNode::Emit() { return ActiveTarget->CreateContinueNode()->TableID; }
 

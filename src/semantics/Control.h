@@ -110,6 +110,8 @@ class TSelectNode : public TStatementNode {
   int CheckCorrectness(TScope* scope) override;
   void VisitNodeFields(TNodeFieldVisitor& visitor) override;
   int SetupChildren();
+  // Lowers the Select into a local holding the selector and an If chain comparing it.
+  int PerformASTTransformation(TScope* scope);
   // Cases written after the Default come as a second list (-1 when there is none).
   static int32_t Emit(int32_t selector, int32_t cases, int32_t defaultCase, int32_t casesAfter);
 };

@@ -1,7 +1,11 @@
 #include "semantics/Operators.h"
 
+#include <cmath>
+
 #include "frontend/Bridge.h"
 #include "frontend/Target.h"
+#include "frontend/Lexer.h"
+#include "frontend/Tokens.h"
 #include "model/Datatype.h"
 
 namespace zintrel {
@@ -23,11 +27,182 @@ void TBinaryOpExpression::VisitNodeFields(TNodeFieldVisitor& visitor) {
   visitor(Datatype);
 }
 
-int TBinaryOpExpression::CheckCorrectness(TScope*) { return 0; }
+namespace {
 
-int TBinaryOpExpression::EvaluateResult() { return 0; }
+bool IsComparison(int32_t op) {
+  return op == '=' || op == tok::TOK_NE || op == '<' || op == '>' || op == tok::TOK_LE ||
+         op == tok::TOK_GE;
+}
 
-int TBinaryOpExpression::IsConstant() { return 0; }
+bool IsLogical(int32_t op) { return op == tok::KEY_AND || op == tok::KEY_OR; }
+
+bool IsBitwise(int32_t op) {
+  return op == '&' || op == '|' || op == '~' || op == tok::KEY_SHL || op == tok::KEY_SHR ||
+         op == tok::KEY_SAR;
+}
+
+bool IsIntegerOrPointer(const TDatatype* t) { return t->IsInteger() || t->IsPointer(); }
+
+TDatatype* NewType(int32_t kind) { return ActiveTarget->CreateDatatype()->Create(kind, nullptr, 0); }
+
+std::string TypeText(const TDatatype* t) { return t != nullptr ? t->ToString() : std::string(); }
+
+// Keeps an integer result in the range of its type: Bool is 0 or 1, Byte and Short keep their
+// low bits; Int and Long keep all 64 bits.
+int64_t NormaliseInteger(uint64_t value, const TDatatype* type) {
+  if (type->TypeKind == TYPE_BOOL) return value != 0 ? 1 : 0;
+  if (type->TypeKind == TYPE_BYTE) return static_cast<int64_t>(value & 0xFF);
+  if (type->TypeKind == TYPE_SHORT) return static_cast<int64_t>(value & 0xFFFF);
+  return static_cast<int64_t>(value);
+}
+
+// Stores a real result by the expression's type: integer types truncate toward zero.
+void StoreReal(TExpressionNode* node, double value, const TDatatype* type) {
+  if (type->IsInteger()) {
+    node->SetIntResult(NormaliseInteger(static_cast<uint64_t>(DoubleToInt64(value)), type));
+  } else if (type->TypeKind == TYPE_FLOAT) {
+    node->SetFloatResult(static_cast<float>(value));
+  } else if (type->TypeKind == TYPE_DOUBLE) {
+    node->SetDoubleResult(value);
+  }
+}
+
+}  // namespace
+
+int TBinaryOpExpression::CheckCorrectness(TScope* scope) {
+  SetCommonRoot(Root);
+  LeftExp->CheckCorrectness(scope);
+  RightExp->CheckCorrectness(scope);
+  TDatatype* l = LeftExp->EvaluateDatatype();
+  TDatatype* r = RightExp->EvaluateDatatype();
+  const std::string op = TLexer::TokenToString(Operator);
+  TDatatype* result = nullptr;
+  if (l == nullptr || r == nullptr) {
+    Abort("'" + op + "' is not applicable to expressions of type '" + TypeText(l) + "' and '" +
+              TypeText(r) + "'",
+          this);
+  } else if (IsIntegerOrPointer(l) && IsIntegerOrPointer(r)) {
+    if (IsComparison(Operator) || IsLogical(Operator)) {
+      result = NewType(TYPE_BOOL);
+    } else if (Operator == '^') {
+      if (l->IsPointer() || r->IsPointer()) Abort("Operator ^ not applicable to pointers", this);
+      result = NewType(TYPE_FLOAT);
+    } else {
+      if (l->IsPointer() && r->IsPointer() && l->IsUnequal(r))
+        Abort("Pointer arithmetic on pointers of different types is not allowed", this);
+      result = TDatatype::Promote(l, r);
+    }
+  } else if (l->IsReal() || r->IsReal()) {
+    if (l->IsPointer() || r->IsPointer())
+      Abort("Pointer arithmetic on floating point types is not allowed", this);
+    if (IsBitwise(Operator)) Abort("'" + op + "' only applicable to integers", this);
+    result = IsComparison(Operator) || IsLogical(Operator) ? NewType(TYPE_BOOL)
+                                                           : TDatatype::Promote(l, r);
+    // A real and an object have no common type.
+    if (result == nullptr)
+      Abort("'" + op + "' is not applicable to expressions of type '" + l->ToString() + "' and '" +
+                r->ToString() + "'",
+            this);
+  } else if (l->IsString() || r->IsString()) {
+    if (Operator != '+') Abort("'" + op + "' is not applicable to strings", this);
+    result = NewType(TYPE_STRING);
+  } else if ((l->IsCompound() || l->IsAny()) && (r->IsCompound() || r->IsAny())) {
+    if (Operator != '=' && Operator != tok::TOK_NE)
+      Abort("'" + op + "' is not applicable to classes", this);
+    result = NewType(TYPE_BOOL);
+  } else {
+    Abort("'" + op + "' is not applicable to expressions of type '" + l->ToString() + "' and '" +
+              r->ToString() + "'",
+          this);
+  }
+  Datatype = result;
+  AddChildNode(Datatype);
+  return 0;
+}
+
+int TBinaryOpExpression::EvaluateResult() {
+  LeftExp->EvaluateResult();
+  RightExp->EvaluateResult();
+  TDatatype* l = LeftExp->EvaluateDatatype();
+  TDatatype* r = RightExp->EvaluateDatatype();
+  if (l == nullptr || r == nullptr || Datatype == nullptr) return 0;
+  if (l->IsPointer() || r->IsPointer()) Abort("Not yet implemented", this);
+  if (l->IsInteger() && r->IsInteger()) {
+    // Two's complement arithmetic on 64 bits, wrapping.
+    const int64_t a = LeftExp->GetIntResult();
+    const int64_t b = RightExp->GetIntResult();
+    const uint64_t ua = static_cast<uint64_t>(a);
+    const uint64_t ub = static_cast<uint64_t>(b);
+    uint64_t value = 0;
+    switch (Operator) {
+      case '+': value = ua + ub; break;
+      case '-': value = ua - ub; break;
+      case '*': value = ua * ub; break;
+      case '/':
+      case tok::KEY_MOD:
+        if (b == 0) Abort("Division by zero in constant expression", this);
+        if (b == -1) {
+          value = Operator == '/' ? 0 - ua : 0;  // INT64_MIN / -1 wraps
+        } else {
+          value = static_cast<uint64_t>(Operator == '/' ? a / b : a % b);
+        }
+        break;
+      case '&': value = ua & ub; break;
+      case '|': value = ua | ub; break;
+      case '~': value = ua ^ ub; break;
+      case tok::KEY_SHL: value = ua << (ub & 63); break;
+      case tok::KEY_SHR: value = ua >> (ub & 63); break;
+      case tok::KEY_SAR:
+        value = static_cast<uint64_t>(a < 0 ? ~(~a >> (ub & 63)) : a >> (ub & 63));
+        break;
+      case '<': value = a < b; break;
+      case '>': value = a > b; break;
+      case tok::TOK_LE: value = a <= b; break;
+      case tok::TOK_GE: value = a >= b; break;
+      case '=': value = a == b; break;
+      case tok::TOK_NE: value = a != b; break;
+      case tok::KEY_AND: value = a != 0 && b != 0; break;
+      case tok::KEY_OR: value = a != 0 || b != 0; break;
+      case '^':
+        StoreReal(this, std::pow(static_cast<double>(a), static_cast<double>(b)), Datatype);
+        return 0;
+      default: return 0;
+    }
+    SetIntResult(NormaliseInteger(value, Datatype));
+    return 0;
+  }
+  if (l->IsNumeric() && r->IsNumeric()) {
+    const double a = LeftExp->GetCastedDoubleResult();
+    const double b = RightExp->GetCastedDoubleResult();
+    double value = 0;
+    switch (Operator) {
+      case '+': value = a + b; break;
+      case '-': value = a - b; break;
+      case '*': value = a * b; break;
+      case '/': value = a / b; break;
+      case tok::KEY_MOD: value = std::fmod(a, b); break;
+      case '^': value = std::pow(a, b); break;
+      case '<': value = a < b; break;
+      case '>': value = a > b; break;
+      case tok::TOK_LE: value = a <= b; break;
+      case tok::TOK_GE: value = a >= b; break;
+      case '=': value = a == b; break;
+      case tok::TOK_NE: value = a != b; break;
+      case tok::KEY_AND: value = a != 0 && b != 0; break;
+      case tok::KEY_OR: value = a != 0 || b != 0; break;
+      default: return 0;
+    }
+    StoreReal(this, value, Datatype);
+  }
+  return 0;
+}
+
+int TBinaryOpExpression::IsConstant() {
+  return LeftExp != nullptr && RightExp != nullptr && LeftExp->IsConstant() &&
+                 RightExp->IsConstant() && (Datatype == nullptr || !Datatype->IsString())
+             ? 1
+             : 0;
+}
 
 int TBinaryOpExpression::SetupChildren() {
   if (LeftExp != nullptr) AddChildNode(LeftExp);
@@ -61,11 +236,42 @@ void TUnaryOpExpression::VisitNodeFields(TNodeFieldVisitor& visitor) {
   visitor(Datatype);
 }
 
-int TUnaryOpExpression::CheckCorrectness(TScope*) { return 0; }
+int TUnaryOpExpression::CheckCorrectness(TScope* scope) {
+  TargetExp->CheckCorrectness(scope);
+  Datatype = TargetExp->EvaluateDatatype();
+  if (Operator == '-' && (Datatype == nullptr || !(Datatype->IsNumeric() || Datatype->IsPointer())))
+    Abort("Negation is only applicable to numbers", this);
+  if (Operator == '~' && (Datatype == nullptr || !IsIntegerOrPointer(Datatype)))
+    Abort("Bitwise complement is only applicable to integers", this);
+  return 0;
+}
 
-int TUnaryOpExpression::EvaluateResult() { return 0; }
+int TUnaryOpExpression::EvaluateResult() {
+  TargetExp->EvaluateResult();
+  TDatatype* type = TargetExp->EvaluateDatatype();
+  if (type == nullptr) return 0;
+  const uint64_t v = static_cast<uint64_t>(TargetExp->GetIntResult());
+  const bool integer = IsIntegerOrPointer(type);
+  if (Operator == '-') {
+    if (integer) SetIntResult(static_cast<int64_t>(0 - v));
+    else if (type->TypeKind == TYPE_FLOAT) SetFloatResult(-TargetExp->GetFloatResult());
+    else if (type->TypeKind == TYPE_DOUBLE) SetDoubleResult(-TargetExp->GetDoubleResult());
+  } else if (Operator == '~') {
+    if (type->TypeKind == TYPE_BOOL) SetIntResult(v == 0 ? 1 : 0);
+    else if (type->TypeKind == TYPE_BYTE) SetIntResult(static_cast<int64_t>(~v & 0xFF));
+    else if (type->TypeKind == TYPE_SHORT) SetIntResult(static_cast<int64_t>(~v & 0xFFFF));
+    else if (integer) SetIntResult(static_cast<int64_t>(~v));
+  } else if (Operator == tok::KEY_NOT) {
+    if (integer) SetIntResult(v == 0 ? 1 : 0);
+    else if (type->TypeKind == TYPE_FLOAT) SetFloatResult(TargetExp->GetFloatResult() == 0.0f ? 1.0f : 0.0f);
+    else if (type->TypeKind == TYPE_DOUBLE) SetDoubleResult(TargetExp->GetDoubleResult() == 0.0 ? 1.0 : 0.0);
+  }
+  return 0;
+}
 
-int TUnaryOpExpression::IsConstant() { return 0; }
+int TUnaryOpExpression::IsConstant() {
+  return TargetExp != nullptr && TargetExp->IsConstant() ? 1 : 0;
+}
 
 int TUnaryOpExpression::SetupChildren() {
   if (TargetExp != nullptr) AddChildNode(TargetExp);
@@ -88,11 +294,58 @@ void TTypeCastExpression::VisitNodeFields(TNodeFieldVisitor& visitor) {
   visitor(TargetExp);
 }
 
-int TTypeCastExpression::CheckCorrectness(TScope*) { return 0; }
+int TTypeCastExpression::CheckCorrectness(TScope* scope) {
+  TargetExp->CheckCorrectness(scope);
+  // The target type is checked too, so that a class named in a written cast is resolved.
+  if (Datatype != nullptr) Datatype->CheckCorrectness(scope);
+  TDatatype* from = TargetExp->EvaluateDatatype();
+  if (from == nullptr || Datatype == nullptr || !from->IsExplicitCastable(Datatype))
+    Abort("Unable to cast from '" + TypeText(from) + "' to '" + TypeText(Datatype) + "'", this);
+  return 0;
+}
 
-int TTypeCastExpression::EvaluateResult() { return 0; }
+int TTypeCastExpression::EvaluateResult() {
+  TargetExp->EvaluateResult();
+  TDatatype* from = TargetExp->EvaluateDatatype();
+  TDatatype* to = Datatype;
+  if (from == nullptr || to == nullptr) return 0;
+  if (from->IsInteger()) {
+    const int64_t v = TargetExp->GetIntResult();
+    const uint64_t u = static_cast<uint64_t>(v);
+    switch (to->TypeKind) {
+      case TYPE_BOOL: SetIntResult(v != 0 ? 1 : 0); break;
+      case TYPE_BYTE: SetIntResult(static_cast<int64_t>(u & 0xFF)); break;
+      case TYPE_SHORT: SetIntResult(static_cast<int64_t>(u & 0xFFFF)); break;
+      case TYPE_INT: SetIntResult(static_cast<int32_t>(static_cast<uint32_t>(u))); break;
+      case TYPE_LONG:
+      case TYPE_POINTER: SetIntResult(v); break;
+      case TYPE_FLOAT: SetFloatResult(static_cast<float>(static_cast<double>(v))); break;
+      case TYPE_DOUBLE: SetDoubleResult(static_cast<double>(v)); break;
+      default: break;
+    }
+  } else if (from->IsReal()) {
+    const double d = TargetExp->GetCastedDoubleResult();
+    const uint64_t truncated = static_cast<uint64_t>(DoubleToInt64(d));
+    switch (to->TypeKind) {
+      case TYPE_BOOL: SetIntResult(TargetExp->GenericResult.Int != 0 ? 1 : 0); break;
+      case TYPE_BYTE: SetIntResult(static_cast<int64_t>(truncated & 0xFF)); break;
+      case TYPE_SHORT: SetIntResult(static_cast<int64_t>(truncated & 0xFFFF)); break;
+      case TYPE_INT: SetIntResult(static_cast<int32_t>(static_cast<uint32_t>(truncated))); break;
+      case TYPE_LONG: SetIntResult(static_cast<int64_t>(truncated)); break;
+      case TYPE_FLOAT: SetFloatResult(static_cast<float>(d)); break;
+      case TYPE_DOUBLE: SetDoubleResult(d); break;
+      default: break;
+    }
+  }
+  return 0;
+}
 
-int TTypeCastExpression::IsConstant() { return 0; }
+int TTypeCastExpression::IsConstant() {
+  return TargetExp != nullptr && TargetExp->IsConstant() && Datatype != nullptr &&
+                 Datatype->IsNumeric()
+             ? 1
+             : 0;
+}
 
 int TTypeCastExpression::SetupChildren() {
   if (TargetExp != nullptr) AddChildNode(TargetExp);
