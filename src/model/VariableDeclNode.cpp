@@ -90,7 +90,7 @@ int TStatementList::CheckCorrectness(TScope* scope) {
 std::string TStatementList::GenerateCode(const std::string&) { return std::string(); }
 
 void TStatementList::VisitNodeFields(TNodeFieldVisitor& visitor) {
-  TASTNode::VisitNodeFields(visitor);
+  TStatementNode::VisitNodeFields(visitor);
   visitor(Constants);
   visitor(Statements);
 }

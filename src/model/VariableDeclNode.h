@@ -53,7 +53,9 @@ class TVariableDeclNode : public TStatementNode {
   static int32_t ScopeVarDecl(int32_t kind, int32_t list);
 };
 
-class TStatementList : public TASTNode {
+// A block is a statement too, so that a rewritten statement (a lowered Select) can stand in the
+// list it came from.
+class TStatementList : public TStatementNode {
  public:
   std::vector<TVariableDeclNode*> Constants;
   std::vector<TStatementNode*> Statements;

@@ -380,6 +380,8 @@ int TForNode::CheckCorrectness(TScope* scope) {
     TVariableDeclNode* declaration = ActiveTarget->CreateVariableDeclNode()->Create(
         DECL_LOCAL, variable != nullptr ? variable->Identifier : std::string(),
         variable != nullptr ? variable->Datatype : nullptr, FromExpression);
+    // Reports about the declaration point at the loop variable as written.
+    if (variable != nullptr) declaration->CopyLocation(variable);
     LoopVariable = declaration;
     AddChildNode(declaration);
     if (variable != nullptr) variable->Origin = declaration;
