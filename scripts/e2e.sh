@@ -11,6 +11,7 @@
 #   --- path/in/tmp.zn      a file: every following line, each ended by a line feed
 #   --- path (printf)       a file given as a printf format, lines joined without line feeds
 #                           (for NUL bytes, byte-order marks, carriage returns, no final newline)
+#   --- path (shell)        a file written by the bash commands that follow (large inputs)
 #   --- stdout              the expected standard output, to the end of the case file
 # The compiler runs in a new temporary folder holding the files; in the expected output $DIR
 # stands for that folder. Lines before the first header starting with "#" are comments.
@@ -25,7 +26,11 @@ run_case() {
   flush() {
     if [ -n "$file" ]; then
       mkdir -p "$(dirname "$tmp/$file")"
-      if [ "$mode" = printf ]; then printf "$content" > "$tmp/$file"; else printf '%s' "$content" > "$tmp/$file"; fi
+      case "$mode" in
+        printf) printf "$content" > "$tmp/$file" ;;
+        shell) bash -c "$content" > "$tmp/$file" ;;
+        *) printf '%s' "$content" > "$tmp/$file" ;;
+      esac
     fi
     file=""; content=""
   }
@@ -37,6 +42,7 @@ run_case() {
       if [ "$name" = stdout ]; then section=stdout; have_stdout=1; continue; fi
       section=file; mode=plain
       if [[ "$name" == *" (printf)" ]]; then name="${name% (printf)}"; mode=printf; fi
+      if [[ "$name" == *" (shell)" ]]; then name="${name% (shell)}"; mode=shell; fi
       file="$name"; continue
     fi
     case "$section" in

@@ -1,11 +1,14 @@
 #include "driver/Entry.h"
 
+#include <pthread.h>
+
 #include <chrono>
 
 #include "driver/CommandLine.h"
 #include "driver/Compiler.h"
 #include "driver/Messages.h"
 #include "driver/Paths.h"
+#include "model/ASTNode.h"
 #include "modules/Module.h"
 
 namespace zintrel {
@@ -36,7 +39,10 @@ int BuildProgram(TCompiler& compiler, const CLI& cli) {
 
 }  // namespace
 
-int RunCompiler(int argc, char** argv) {
+namespace {
+
+int Run(int argc, char** argv) {
+  TASTNode::InitStackLimit();
   TPaths::InitStartup();
   CommandLine = new CLI();
   CommandLine->AddCompilerOptions();
@@ -55,6 +61,36 @@ int RunCompiler(int argc, char** argv) {
   TCompiler compiler;
   if (CommandLine->Config[CONFIG_MODULE] == FLAG_ON) return BuildModules(compiler, *CommandLine);
   return BuildProgram(compiler, *CommandLine);
+}
+
+struct TRunArguments {
+  int Argc;
+  char** Argv;
+  int Status;
+};
+
+void* RunThread(void* data) {
+  auto* arguments = static_cast<TRunArguments*>(data);
+  arguments->Status = Run(arguments->Argc, arguments->Argv);
+  return nullptr;
+}
+
+}  // namespace
+
+// The checks walk the tree recursively, and a tree is as deep as the longest operator chain of
+// the program, so the compiler runs on a thread with a large stack (its pages are only taken
+// when used). The walks still check the room left and report a program nested too deeply.
+int RunCompiler(int argc, char** argv) {
+  TRunArguments arguments{argc, argv, 0};
+  pthread_attr_t attributes;
+  pthread_t thread;
+  if (pthread_attr_init(&attributes) == 0 &&
+      pthread_attr_setstacksize(&attributes, size_t{1} << 30) == 0 &&
+      pthread_create(&thread, &attributes, RunThread, &arguments) == 0) {
+    pthread_join(thread, nullptr);
+    return arguments.Status;
+  }
+  return Run(argc, argv);
 }
 
 }  // namespace zintrel

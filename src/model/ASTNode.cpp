@@ -1,5 +1,7 @@
 #include "model/ASTNode.h"
 
+#include <pthread.h>
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -35,8 +37,14 @@ std::string TASTNode::ToString() const {
 }
 
 int TASTNode::SetExtern() {
-  IsExtern = 1;
-  for (TASTNode* child : Children) child->SetExtern();
+  // Iterative, so that a deep subtree cannot overflow the stack.
+  std::vector<TASTNode*> pending{this};
+  while (!pending.empty()) {
+    TASTNode* node = pending.back();
+    pending.pop_back();
+    node->IsExtern = 1;
+    pending.insert(pending.end(), node->Children.rbegin(), node->Children.rend());
+  }
   return 0;
 }
 
@@ -98,9 +106,38 @@ int TASTNode::ReplaceChildNode(TASTNode* old, TASTNode* replacement) {
   return 0;
 }
 
+TASTNode* TASTNode::DependencyRoot = nullptr;
+TASTNode* TASTNode::SignatureClass = nullptr;
+
 int TASTNode::AddDependency(TASTNode* dependency, TASTNode* user) {
-  if (Parent != nullptr) Parent->AddDependency(dependency, user);
+  if (DependencyRoot != nullptr) {
+    if (SignatureClass != nullptr && SignatureClass != this)
+      return SignatureClass->AddDependency(dependency, user);
+    if (DependencyRoot != this) return DependencyRoot->AddDependency(dependency, user);
+    return 0;
+  }
+  for (TASTNode* p = Parent; p != nullptr; p = p->Parent)
+    if (p->KeepsDependencies()) return p->AddDependency(dependency, user);
   return 0;
+}
+
+const char* TASTNode::StackLimit = nullptr;
+
+void TASTNode::InitStackLimit() {
+  pthread_attr_t attributes;
+  if (pthread_getattr_np(pthread_self(), &attributes) != 0) return;
+  void* base = nullptr;
+  size_t size = 0;
+  if (pthread_attr_getstack(&attributes, &base, &size) == 0 && base != nullptr) {
+    // Keep a margin for the walk between two checks and for the report itself.
+    size_t margin = std::max<size_t>(size / 8, 256 * 1024);
+    if (margin < size) StackLimit = static_cast<const char*>(base) + margin;
+  }
+  pthread_attr_destroy(&attributes);
+}
+
+void TASTNode::StackExhausted(const TASTNode* node) {
+  Abort("Program nested too deeply", node);
 }
 
 void TASTNode::VisitNodeFields(TNodeFieldVisitor& visitor) {

@@ -89,7 +89,15 @@ class TASTNode : public TObject {
     return 0;
   }
   virtual int ReplaceChildNode(TASTNode* old, TASTNode* replacement);
+  // Passes the record up to the nearest ancestor that keeps dependency records.
   virtual int AddDependency(TASTNode* dependency, TASTNode* user);
+  // Classes and program nodes keep dependency records.
+  virtual bool KeepsDependencies() const { return false; }
+  // While a program is checked, the file whose declarations and statements are being checked
+  // and the class whose signature is being checked are known, so a record goes straight there
+  // instead of walking up a tree that may be very deep. Outside such a check the walk is used.
+  static TASTNode* DependencyRoot;
+  static TASTNode* SignatureClass;
   virtual int CheckCorrectness(TScope* scope) = 0;
   virtual std::string GenerateCode(const std::string& indent) = 0;
   virtual int LocationFromString(std::string_view text);
@@ -104,6 +112,20 @@ class TASTNode : public TObject {
   static void SetRuleLocation(const LocationRecord* location);
   static const LocationRecord* RuleLocation();
   static void SetCommonRoot(TProgramNode* root);
+
+  // Deep trees (a sum of a hundred thousand terms) are walked recursively. Before going deeper,
+  // the walks ask whether enough stack is left, and end the compilation with a report at the
+  // node instead of overflowing the stack.
+  static void GuardStack(const TASTNode* node) {
+    char probe;
+    if (&probe < StackLimit) StackExhausted(node);
+  }
+  // Sets the lowest stack address the walks may reach, for the calling thread.
+  static void InitStackLimit();
+
+ private:
+  [[noreturn]] static void StackExhausted(const TASTNode* node);
+  static const char* StackLimit;
 };
 
 // Base of all statements; expressions and variable declarations are statements too.

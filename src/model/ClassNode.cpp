@@ -70,6 +70,8 @@ int TClassNode::ResolveParents(TScope* scope) {
 int TClassNode::CheckSignatureCorrectness(TScope* scope) {
   TScope* members = (new TScope())->Create(scope);
   CheckingSignature = 1;
+  TASTNode* savedSignatureClass = SignatureClass;
+  SignatureClass = this;
   if (Constructor != nullptr) {
     Constructor->CheckSignatureCorrectness(members);
     InsertMember(members, Constructor->Declaration, 1);
@@ -89,6 +91,7 @@ int TClassNode::CheckSignatureCorrectness(TScope* scope) {
     InsertMember(members, method->Declaration, 1);
   }
   CheckingSignature = 0;
+  SignatureClass = savedSignatureClass;
   IntermediateScope = members;
   return 0;
 }
@@ -170,6 +173,7 @@ int TClassNode::SetupChildren() {
 }
 
 int TClassNode::HasParent(const TClassNode* parent) const {
+  GuardStack(this);
   for (const TClassParent& entry : ClassParents)
     if (entry.Class != nullptr && (entry.Class == parent || entry.Class->HasParent(parent)))
       return 1;
@@ -177,6 +181,7 @@ int TClassNode::HasParent(const TClassNode* parent) const {
 }
 
 TVariableDeclNode* TClassNode::FindMember(std::string_view name, int32_t isStatic) {
+  GuardStack(this);
   const std::string key = LowerName(name);
   if (Constructor != nullptr && LowerName(Constructor->Identifier) == key)
     return Constructor->Declaration;

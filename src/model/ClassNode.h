@@ -48,6 +48,7 @@ class TClassNode : public TASTNode {
   void VisitNodeFields(TNodeFieldVisitor& visitor) override;
   // While the signature is checked, uses are also recorded against the class.
   int AddDependency(TASTNode* dependency, TASTNode* user) override;
+  bool KeepsDependencies() const override { return true; }
 
   int IsAbstract();
   int ResolveParents(TScope* scope);

@@ -66,6 +66,7 @@ const char* ScalarText(int32_t kind) {
 }  // namespace
 
 int TDatatype::CheckCorrectness(TScope* scope) {
+  GuardStack(this);
   switch (TypeKind) {
     case TYPE_COMPOUND:
     case TYPE_STRING:
@@ -98,6 +99,7 @@ int TDatatype::CheckCorrectness(TScope* scope) {
 }
 
 std::string TDatatype::ToString() const {
+  GuardStack(this);
   std::string text = IsUnsigned ? "U" : "";
   if (const char* scalar = ScalarText(TypeKind)) return text + scalar;
   switch (TypeKind) {
@@ -124,6 +126,7 @@ std::string TDatatype::ToString() const {
 }
 
 int TDatatype::IsUnequal(const TDatatype* other) const {
+  GuardStack(this);
   if (other == nullptr) return 1;
   if (IsAny() || other->IsAny()) return 0;
   if (TypeKind != other->TypeKind || IsUnsigned != other->IsUnsigned) return 1;
@@ -144,6 +147,7 @@ int TDatatype::IsUnequal(const TDatatype* other) const {
 }
 
 int TDatatype::IsCastable(const TDatatype* target) const {
+  GuardStack(this);
   if (IsAny()) return 1;
   if (target == nullptr) return 0;
   if (IsUnequal(target) == 0) return 1;
@@ -194,6 +198,7 @@ TDatatype* TDatatype::Promote(TDatatype* a, TDatatype* b) {
 }
 
 TDatatype* TDatatype::FromString(std::string_view text) {
+  GuardStack(this);
   IsCompiled = 1;
   if (text.empty()) {
     TypeKind = TYPE_VOID;
@@ -306,8 +311,11 @@ TDatatype* TDatatype::Copy() {
   TASTNode* reference = nullptr;
   if (IsCompound()) reference = Compound;
   if (IsPointer() || IsArray()) reference = NestedType;
-  return ActiveTarget->CreateDatatype()->Create(IsUnsigned ? TypeKind + 7 : TypeKind, reference,
-                                                Dimension);
+  TDatatype* copy = ActiveTarget->CreateDatatype()->Create(IsUnsigned ? TypeKind + 7 : TypeKind,
+                                                          reference, Dimension);
+  // A class type not resolved yet keeps the name it will be resolved by.
+  if (IsCompound() && Compound == nullptr) copy->Identifier = Identifier;
+  return copy;
 }
 
 int32_t TDatatype::Emit(int32_t kind, int32_t reference, int32_t extra) {

@@ -14,6 +14,30 @@ TProgramNode::TProgramNode() {
   Dependencies = (new TDependencyNode())->Create(SourceFile, nullptr);
 }
 
+namespace {
+
+// The file a top-level item belongs to: the merged program's items hang below their own file's
+// root; a module's root is checked directly.
+TASTNode* FileRootOf(TASTNode* item, TProgramNode* program) {
+  for (TASTNode* p = item->Parent; p != nullptr; p = p->Parent)
+    if (dynamic_cast<TProgramNode*>(p) != nullptr) return p;
+  return program;
+}
+
+// Sets the dependency context for the check of one top-level item.
+class TItemContext {
+ public:
+  TItemContext(TASTNode* item, TProgramNode* program) : Saved(TASTNode::DependencyRoot) {
+    TASTNode::DependencyRoot = FileRootOf(item, program);
+  }
+  ~TItemContext() { TASTNode::DependencyRoot = Saved; }
+
+ private:
+  TASTNode* Saved;
+};
+
+}  // namespace
+
 int TProgramNode::CheckCorrectness(TScope* scope) {
   for (TClassNode* c : Classes)
     if (!scope->Insert(c->Identifier, c)) Abort("Redefinition of '" + c->Identifier + "'", c);
@@ -21,36 +45,53 @@ int TProgramNode::CheckCorrectness(TScope* scope) {
   // Constants come first, in source order, so that everything after may use them.
   for (TStatementNode* statement : Statements) {
     auto* declaration = dynamic_cast<TVariableDeclNode*>(statement);
-    if (declaration != nullptr && declaration->DeclKind == DECL_CONST)
+    if (declaration != nullptr && declaration->DeclKind == DECL_CONST) {
+      TItemContext context(declaration, this);
       declaration->CheckCorrectness(scope);
+    }
   }
   for (TStatementNode* statement : Statements) {
     auto* declaration = dynamic_cast<TVariableDeclNode*>(statement);
     if (declaration == nullptr) continue;
+    TItemContext context(declaration, this);
     declaration->CheckSignatureCorrectness(scope);
     if (declaration->DeclKind == DECL_GLOBAL && !scope->Insert(declaration->Identifier, declaration))
       Abort("Redefinition of '" + declaration->Identifier + "'", declaration);
   }
   for (TFunctionNode* f : Functions) {
+    TItemContext context(f, this);
     f->CheckSignatureCorrectness(scope);
     if (!scope->Insert(f->Identifier, f->Declaration))
       Abort("Redefinition of '" + f->Identifier + "'", f);
   }
 
-  for (TClassNode* c : Classes) c->ResolveParents(scope);
+  for (TClassNode* c : Classes) {
+    TItemContext context(c, this);
+    c->ResolveParents(scope);
+  }
   for (TClassNode* c : Classes) {
     if (c->CycleColor != 0) continue;
     c->CycleColor = c->TableID;
     if (CheckInheritanceCycles(c)) Abort("Cyclic class inheritance", c);
   }
-  for (TClassNode* c : Classes) c->CheckSignatureCorrectness(scope);
-  for (TClassNode* c : Classes) c->CheckCorrectness(scope);
-  for (TFunctionNode* f : Functions) f->CheckCorrectness(scope);
+  for (TClassNode* c : Classes) {
+    TItemContext context(c, this);
+    c->CheckSignatureCorrectness(scope);
+  }
+  for (TClassNode* c : Classes) {
+    TItemContext context(c, this);
+    c->CheckCorrectness(scope);
+  }
+  for (TFunctionNode* f : Functions) {
+    TItemContext context(f, this);
+    f->CheckCorrectness(scope);
+  }
 
   // Program-level statements last: their locals are not visible to functions and classes.
   for (TStatementNode* statement : Statements) {
     auto* declaration = dynamic_cast<TVariableDeclNode*>(statement);
     if (declaration != nullptr && declaration->DeclKind == DECL_CONST) continue;
+    TItemContext context(statement, this);
     statement->CheckCorrectness(scope);
   }
   return 0;
@@ -62,6 +103,7 @@ namespace {
 // this one, are not entered again; only a class on the current path closes a cycle. (Two parents
 // sharing an ancestor, as every pair sharing Object does, are no cycle.)
 bool ReachesOwnPath(TClassNode* c, int32_t color) {
+  TASTNode::GuardStack(c);
   c->OnCyclePath = 1;
   for (TClassParent& entry : c->ClassParents) {
     TClassNode* parent = entry.Class;

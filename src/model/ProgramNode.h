@@ -33,6 +33,7 @@ class TProgramNode : public TASTNode {
   // Records that user refers to the declaration, under the dependency node of the file that
   // declares it; the first non-extern user is kept. The end of the upward chain.
   int AddDependency(TASTNode* dependency, TASTNode* user) override;
+  bool KeepsDependencies() const override { return true; }
   // 1 when a walk up the parents of the class reaches a class on the walk's own path.
   int CheckInheritanceCycles(TClassNode* c);
   int SetupChildren();

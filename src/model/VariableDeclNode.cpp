@@ -82,6 +82,7 @@ int32_t TVariableDeclNode::ScopeVarDecl(int32_t kind, int32_t list) {
 }
 
 int TStatementList::CheckCorrectness(TScope* scope) {
+  GuardStack(this);
   for (TVariableDeclNode* constant : Constants) constant->CheckCorrectness(scope);
   for (TStatementNode* statement : Statements) statement->CheckCorrectness(scope);
   return 0;

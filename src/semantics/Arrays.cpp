@@ -16,6 +16,7 @@ void TIndexExpression::VisitNodeFields(TNodeFieldVisitor& visitor) {
 }
 
 int TIndexExpression::CheckCorrectness(TScope* scope) {
+  GuardStack(this);
   TargetExp->CheckCorrectness(scope);
   for (size_t i = 0; i < Indices.size(); ++i) {
     if (Indices[i] == nullptr) continue;
@@ -63,6 +64,7 @@ void TAutoArrayExpression::VisitNodeFields(TNodeFieldVisitor& visitor) {
 }
 
 int TAutoArrayExpression::CheckCorrectness(TScope* scope) {
+  GuardStack(this);
   TDatatype* element = nullptr;
   for (size_t i = 0; i < Values.size(); ++i) {
     if (Values[i] == nullptr) continue;
@@ -104,6 +106,7 @@ void TNewArrayExpression::VisitNodeFields(TNodeFieldVisitor& visitor) {
 }
 
 int TNewArrayExpression::CheckCorrectness(TScope* scope) {
+  GuardStack(this);
   for (TExpressionNode* size : Sizes)
     if (size != nullptr) size->CheckCorrectness(scope);
   if (Datatype != nullptr) Datatype->CheckCorrectness(scope);
@@ -134,6 +137,7 @@ void TAddressExpression::VisitNodeFields(TNodeFieldVisitor& visitor) {
 }
 
 int TAddressExpression::CheckCorrectness(TScope* scope) {
+  GuardStack(this);
   TargetExp->CheckCorrectness(scope);
   if (!TargetExp->IsLValue()) Abort("Expression is not addressable", TargetExp);
   SetCommonRoot(Root);

@@ -75,6 +75,7 @@ int TFunctionCall::TransformToConstructorCall(TScope* scope) {
 }
 
 int TFunctionCall::CheckCorrectness(TScope* scope) {
+  GuardStack(this);
   if (TransformToTypecast(scope)) return 0;
   TransformToConstructorCall(scope);
   SetCommonRoot(Root);
@@ -151,6 +152,7 @@ void TMemberAccessExpression::VisitNodeFields(TNodeFieldVisitor& visitor) {
 }
 
 int TMemberAccessExpression::CheckCorrectness(TScope* scope) {
+  GuardStack(this);
   auto* name = dynamic_cast<TVariableNode*>(TargetExp);
   TClassNode* named = name != nullptr ? dynamic_cast<TClassNode*>(scope->Find(name->Identifier))
                                       : nullptr;
@@ -184,6 +186,7 @@ int TMemberAccessExpression::CheckCorrectness(TScope* scope) {
 }
 
 int TMemberAccessExpression::EvaluateResult() {
+  GuardStack(this);
   if (Origin == nullptr) return 0;
   if (Origin->Value == nullptr)
     Abort("Extern constants are not allowed in constant expressions", this);

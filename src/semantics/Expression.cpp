@@ -220,6 +220,7 @@ int TVariableNode::CheckCorrectness(TScope* scope) {
 }
 
 int TVariableNode::EvaluateResult() {
+  GuardStack(this);
   if (Origin == nullptr) return 0;
   if (Origin->Value == nullptr)
     Abort("Extern constants are not allowed in constant expressions", this);
@@ -265,6 +266,7 @@ void TGroupingExpression::VisitNodeFields(TNodeFieldVisitor& visitor) {
 }
 
 int TGroupingExpression::CheckCorrectness(TScope* scope) {
+  GuardStack(this);
   if (TargetExp == nullptr) return 0;
   TargetExp->CheckCorrectness(scope);
   Datatype = TargetExp->EvaluateDatatype();
@@ -272,19 +274,23 @@ int TGroupingExpression::CheckCorrectness(TScope* scope) {
 }
 
 int TGroupingExpression::EvaluateResult() {
+  GuardStack(this);
   if (TargetExp == nullptr) return 0;
   TargetExp->EvaluateResult();
   GenericResult = TargetExp->GenericResult;
   return 0;
 }
 
-int TGroupingExpression::IsLValue() { return TargetExp != nullptr ? TargetExp->IsLValue() : 0; }
+int TGroupingExpression::IsLValue() {
+  GuardStack(this); return TargetExp != nullptr ? TargetExp->IsLValue() : 0; }
 
 int TGroupingExpression::IsWritable() {
+  GuardStack(this);
   return TargetExp != nullptr ? TargetExp->IsWritable() : 0;
 }
 
 int TGroupingExpression::IsConstant() {
+  GuardStack(this);
   return TargetExp != nullptr ? TargetExp->IsConstant() : 0;
 }
 

@@ -70,6 +70,7 @@ void StoreReal(TExpressionNode* node, double value, const TDatatype* type) {
 }  // namespace
 
 int TBinaryOpExpression::CheckCorrectness(TScope* scope) {
+  GuardStack(this);
   SetCommonRoot(Root);
   LeftExp->CheckCorrectness(scope);
   RightExp->CheckCorrectness(scope);
@@ -121,6 +122,7 @@ int TBinaryOpExpression::CheckCorrectness(TScope* scope) {
 }
 
 int TBinaryOpExpression::EvaluateResult() {
+  GuardStack(this);
   LeftExp->EvaluateResult();
   RightExp->EvaluateResult();
   TDatatype* l = LeftExp->EvaluateDatatype();
@@ -198,6 +200,7 @@ int TBinaryOpExpression::EvaluateResult() {
 }
 
 int TBinaryOpExpression::IsConstant() {
+  GuardStack(this);
   return LeftExp != nullptr && RightExp != nullptr && LeftExp->IsConstant() &&
                  RightExp->IsConstant() && (Datatype == nullptr || !Datatype->IsString())
              ? 1
@@ -237,6 +240,7 @@ void TUnaryOpExpression::VisitNodeFields(TNodeFieldVisitor& visitor) {
 }
 
 int TUnaryOpExpression::CheckCorrectness(TScope* scope) {
+  GuardStack(this);
   TargetExp->CheckCorrectness(scope);
   Datatype = TargetExp->EvaluateDatatype();
   if (Operator == '-' && (Datatype == nullptr || !(Datatype->IsNumeric() || Datatype->IsPointer())))
@@ -247,6 +251,7 @@ int TUnaryOpExpression::CheckCorrectness(TScope* scope) {
 }
 
 int TUnaryOpExpression::EvaluateResult() {
+  GuardStack(this);
   TargetExp->EvaluateResult();
   TDatatype* type = TargetExp->EvaluateDatatype();
   if (type == nullptr) return 0;
@@ -270,6 +275,7 @@ int TUnaryOpExpression::EvaluateResult() {
 }
 
 int TUnaryOpExpression::IsConstant() {
+  GuardStack(this);
   return TargetExp != nullptr && TargetExp->IsConstant() ? 1 : 0;
 }
 
@@ -295,6 +301,7 @@ void TTypeCastExpression::VisitNodeFields(TNodeFieldVisitor& visitor) {
 }
 
 int TTypeCastExpression::CheckCorrectness(TScope* scope) {
+  GuardStack(this);
   TargetExp->CheckCorrectness(scope);
   // The target type is checked too, so that a class named in a written cast is resolved.
   if (Datatype != nullptr) Datatype->CheckCorrectness(scope);
@@ -305,6 +312,7 @@ int TTypeCastExpression::CheckCorrectness(TScope* scope) {
 }
 
 int TTypeCastExpression::EvaluateResult() {
+  GuardStack(this);
   TargetExp->EvaluateResult();
   TDatatype* from = TargetExp->EvaluateDatatype();
   TDatatype* to = Datatype;
@@ -341,6 +349,7 @@ int TTypeCastExpression::EvaluateResult() {
 }
 
 int TTypeCastExpression::IsConstant() {
+  GuardStack(this);
   return TargetExp != nullptr && TargetExp->IsConstant() && Datatype != nullptr &&
                  Datatype->IsNumeric()
              ? 1

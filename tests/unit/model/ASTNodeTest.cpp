@@ -159,6 +159,7 @@ TEST_F(ASTNodeTest, LocationText) {
 TEST_F(ASTNodeTest, AddDependencyTravelsUp) {
   struct TRecorder : public TTestPair {
     std::vector<std::pair<TASTNode*, TASTNode*>> Seen;
+    bool KeepsDependencies() const override { return true; }
     int AddDependency(TASTNode* d, TASTNode* u) override {
       Seen.emplace_back(d, u);
       return 0;

@@ -24,6 +24,7 @@ class TRecordingNode : public TStatementNode {
   std::string GetName() const override { return "TRecordingNode"; }
   int CheckCorrectness(TScope*) override { return 0; }
   std::string GenerateCode(const std::string&) override { return ""; }
+  bool KeepsDependencies() const override { return true; }
   int AddDependency(TASTNode* dependency, TASTNode* user) override {
     Seen.emplace_back(dependency, user);
     return 0;

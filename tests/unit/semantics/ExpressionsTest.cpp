@@ -1,7 +1,12 @@
 // Typing, folding and tree rewrites of expressions and statements after the semantic check.
 #include <gtest/gtest.h>
 
+#include <pthread.h>
 #include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 #include "../CheckedProgram.h"
 #include "cpp/CPPTarget.h"
@@ -242,6 +247,49 @@ TEST(Rewrites, ForLoopSplitsTheEqualityAndDeclaresItsVariable) {
   EXPECT_EQ(declared->SkipLast, 1);
   declared->StepExpression->EvaluateResult();
   EXPECT_EQ(declared->StepExpression->GetCastedIntResult(), -1);
+}
+
+}  // namespace
+}  // namespace zintrel
+
+namespace zintrel {
+namespace {
+
+// Runs a compilation of the text on a thread with a small stack.
+void* CheckOnSmallStack(void* data) {
+  TASTNode::InitStackLimit();
+  const std::string& path = *static_cast<const std::string*>(data);
+  TCompiler c;
+  c.Setup({"a.out", "", "", "", "on", "cpp", ""}, path);
+  c.Parse();
+  c.SemanticAnalysis();
+  return nullptr;
+}
+
+TEST(Robustness, DeepTreesAreReportedInsteadOfOverflowingTheStack) {
+  std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("zintrel-deep-" + std::to_string(getpid()));
+  std::filesystem::create_directories(folder);
+  std::string path = (folder / "main.zn").string();
+  {
+    std::ofstream out(path);
+    out << "Local y:Int = 1";
+    for (int i = 0; i < 100000; ++i) out << "+1";
+    out << "\n";
+  }
+  EXPECT_EXIT(
+      {
+        dup2(2, 1);
+        pthread_attr_t attributes;
+        pthread_attr_init(&attributes);
+        pthread_attr_setstacksize(&attributes, 1 << 20);
+        pthread_t thread;
+        pthread_create(&thread, &attributes, CheckOnSmallStack, &path);
+        pthread_join(thread, nullptr);
+        std::exit(0);
+      },
+      testing::ExitedWithCode(255), "Semantic error: Program nested too deeply\nIn file .*main.zn\n");
+  std::filesystem::remove_all(folder);
 }
 
 }  // namespace
