@@ -186,7 +186,7 @@ std::string TCompiler::GenerateModuleTargetPath(const std::string& codeFile) {
 }
 
 std::string TCompiler::GenerateProjectTargetPath() const {
-  std::string target = GenerateTargetPath(MainRoot != nullptr ? MainRoot->SourceFile : MainPath);
+  std::string target = GenerateTargetPath(MainRoot != nullptr ? MainRoot->SourceFile.str() : MainPath);
   return FolderPart(target) + "/Project" + BareName(target);
 }
 

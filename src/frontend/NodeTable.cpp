@@ -1,5 +1,8 @@
 #include "frontend/NodeTable.h"
 
+#include <algorithm>
+#include <cstddef>
+
 #include "model/ASTNode.h"
 
 namespace zintrel {
@@ -17,6 +20,22 @@ Table& TheTable() {
 }
 
 }  // namespace
+
+void* TObject::operator new(size_t size) {
+  static char* next = nullptr;
+  static size_t left = 0;
+  constexpr size_t Alignment = alignof(std::max_align_t);
+  size = (size + Alignment - 1) & ~(Alignment - 1);
+  if (size > left) {
+    size_t block = std::max<size_t>(size, size_t{1} << 20);
+    next = static_cast<char*>(::operator new(block));
+    left = block;
+  }
+  void* result = next;
+  next += size;
+  left -= size;
+  return result;
+}
 
 int32_t TNodeTable::RegisterHandle(TObject* object) {
   Table& t = TheTable();

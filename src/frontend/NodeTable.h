@@ -9,12 +9,15 @@ namespace zintrel {
 
 class TASTNode;
 
-// Base of everything the handle table can hold.
+// Base of everything the handle table can hold. These objects live until the process ends, so
+// they are carved from large blocks that are never returned: no per-object heap bookkeeping.
 class TObject {
  public:
   enum class Kind : uint8_t { Node, List, String };
   explicit TObject(Kind kind) : ObjectKind(kind) {}
   virtual ~TObject() = default;
+  static void* operator new(size_t size);
+  static void operator delete(void*) noexcept {}
   TObject(const TObject&) = delete;
   TObject& operator=(const TObject&) = delete;
   const Kind ObjectKind;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <unordered_set>
 
 #include "driver/Messages.h"
 #include "model/ProgramNode.h"
@@ -11,7 +12,13 @@
 namespace zintrel {
 
 TProgramNode* TASTNode::CommonRoot = nullptr;
-std::string TASTNode::CommonSourceFile;
+TSourcePath TASTNode::CommonSourceFile;
+
+const std::string* TSourcePath::Intern(const std::string& text) {
+  // A node-based set: the strings never move, so the pointers stay valid.
+  static std::unordered_set<std::string>* paths = new std::unordered_set<std::string>();
+  return &*paths->insert(text).first;
+}
 int32_t TASTNode::SuppressLookupErrors = 0;
 
 namespace {
@@ -211,7 +218,7 @@ const LocationRecord* TASTNode::RuleLocation() {
 
 void TASTNode::SetCommonRoot(TProgramNode* root) {
   CommonRoot = root;
-  CommonSourceFile = root != nullptr ? root->SourceFile : std::string();
+  CommonSourceFile = root != nullptr ? root->SourceFile : TSourcePath();
 }
 
 }  // namespace zintrel

@@ -2,6 +2,7 @@
 // Base of every syntax-tree node: handle, owning program node, parent/children links, source
 // location, extern and compiled marks, and the semantic-error report.
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,6 +46,35 @@ class TNodeFieldVisitor {
   }
 };
 
+// The path of a node's source file. Every node of a file names the same path, so nodes keep a
+// pointer to one shared copy of it.
+class TSourcePath {
+ public:
+  TSourcePath() : Text(EmptyPath()) {}
+  TSourcePath(const std::string& text) : Text(Intern(text)) {}  // NOLINT: paths convert freely
+  TSourcePath(const char* text) : Text(Intern(text)) {}         // NOLINT
+  operator const std::string&() const { return *Text; }         // NOLINT
+  const std::string& str() const { return *Text; }
+  bool empty() const { return Text->empty(); }
+  void clear() { Text = EmptyPath(); }
+  friend bool operator==(const TSourcePath& a, const TSourcePath& b) { return a.Text == b.Text; }
+  friend bool operator==(const TSourcePath& a, const std::string& b) { return *a.Text == b; }
+  friend bool operator==(const TSourcePath& a, const char* b) { return *a.Text == b; }
+  friend std::string operator+(const std::string& a, const TSourcePath& b) { return a + *b.Text; }
+  friend std::string operator+(const char* a, const TSourcePath& b) { return a + *b.Text; }
+  friend std::ostream& operator<<(std::ostream& out, const TSourcePath& path) {
+    return out << *path.Text;
+  }
+
+ private:
+  static const std::string* Intern(const std::string& text);
+  static const std::string* EmptyPath() {
+    static const std::string* const empty = Intern(std::string());
+    return empty;
+  }
+  const std::string* Text;
+};
+
 class TASTNode : public TObject {
  public:
   int32_t TableID = -1;
@@ -57,11 +87,11 @@ class TASTNode : public TObject {
   int32_t EndLine = 0;
   int32_t StartCol = 0;
   int32_t EndCol = 0;
-  std::string SourceFile;
+  TSourcePath SourceFile;
 
   // The tree-building context copied into every new node.
   static TProgramNode* CommonRoot;
-  static std::string CommonSourceFile;
+  static TSourcePath CommonSourceFile;
   static int32_t SuppressLookupErrors;
 
   // Registers the node in the handle table and takes root, file and location from the context.
