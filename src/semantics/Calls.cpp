@@ -185,15 +185,7 @@ int TMemberAccessExpression::CheckCorrectness(TScope* scope) {
   return 0;
 }
 
-int TMemberAccessExpression::EvaluateResult() {
-  GuardStack(this);
-  if (Origin == nullptr) return 0;
-  if (Origin->Value == nullptr)
-    Abort("Extern constants are not allowed in constant expressions", this);
-  Origin->Value->EvaluateResult();
-  GenericResult = Origin->Value->GenericResult;
-  return 0;
-}
+int TMemberAccessExpression::EvaluateResult() { return EvaluateConstantOf(Origin); }
 
 int TMemberAccessExpression::IsConstant() {
   return Origin != nullptr && Origin->DeclKind == DECL_CONST ? 1 : 0;

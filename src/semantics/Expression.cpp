@@ -219,15 +219,17 @@ int TVariableNode::CheckCorrectness(TScope* scope) {
   return 0;
 }
 
-int TVariableNode::EvaluateResult() {
+int TExpressionNode::EvaluateConstantOf(TVariableDeclNode* origin) {
   GuardStack(this);
-  if (Origin == nullptr) return 0;
-  if (Origin->Value == nullptr)
+  if (origin == nullptr) return 0;
+  if (origin->Value == nullptr)
     Abort("Extern constants are not allowed in constant expressions", this);
-  Origin->Value->EvaluateResult();
-  GenericResult = Origin->Value->GenericResult;
+  origin->Value->EvaluateResult();
+  GenericResult = origin->Value->GenericResult;
   return 0;
 }
+
+int TVariableNode::EvaluateResult() { return EvaluateConstantOf(Origin); }
 
 int TVariableNode::IsWritable() {
   return Origin != nullptr && Origin->DeclKind == DECL_CONST ? 0 : 1;

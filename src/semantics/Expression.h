@@ -35,6 +35,8 @@ class TExpressionNode : public TStatementNode {
   int64_t GetIntResult() const { return GenericResult.Int; }
   float GetFloatResult() const { return GenericResult.Float; }
   double GetDoubleResult() const { return GenericResult.Double; }
+  // Folds the value of the constant a name refers to into this expression.
+  int EvaluateConstantOf(TVariableDeclNode* origin);
   // The folded value converted by the expression's datatype; call EvaluateResult first.
   int64_t GetCastedIntResult();
   double GetCastedDoubleResult();
