@@ -138,7 +138,10 @@ std::string FullPath(std::string_view path) {
 
 std::string AbsolutePath(std::string_view path) {
   std::string p = Slashes(path);
-  if (RootLength(p) > 0) return p;
+  // Absolute: "//" network paths, "/" paths, and any path whose first ":" is followed by "/".
+  size_t colon = p.find(':');
+  if (p.rfind("/", 0) == 0 || (colon != std::string::npos && colon + 1 < p.size() && p[colon + 1] == '/'))
+    return p;
   return FullPath(TPaths::LaunchDirectory + "/" + p);
 }
 

@@ -1,5 +1,7 @@
 #include "model/ClassNode.h"
 
+#include <unordered_set>
+
 #include "driver/Paths.h"
 #include "frontend/Bridge.h"
 #include "frontend/Target.h"
@@ -45,6 +47,8 @@ int TClassNode::AddDependency(TASTNode* dependency, TASTNode* user) {
 }
 
 int TClassNode::ResolveParents(TScope* scope) {
+  // Lookups before the parents are known are not kept.
+  for (auto*& found : FoundMembers) found = nullptr;
   if (!IsExtern && ClassParents.empty()) ClassParents.push_back(TClassParent{"Object", nullptr});
   std::vector<TClassParent> resolved;
   for (const TClassParent& entry : ClassParents)
@@ -173,23 +177,47 @@ int TClassNode::SetupChildren() {
 }
 
 int TClassNode::HasParent(const TClassNode* parent) const {
-  GuardStack(this);
-  for (const TClassParent& entry : ClassParents)
-    if (entry.Class != nullptr && (entry.Class == parent || entry.Class->HasParent(parent)))
-      return 1;
+  // Each ancestor is visited once, however many paths lead to it.
+  std::vector<const TClassNode*> pending{this};
+  std::unordered_set<const TClassNode*> seen;
+  while (!pending.empty()) {
+    const TClassNode* c = pending.back();
+    pending.pop_back();
+    for (const TClassParent& entry : c->ClassParents) {
+      if (entry.Class == nullptr) continue;
+      if (entry.Class == parent) return 1;
+      if (seen.insert(entry.Class).second) pending.push_back(entry.Class);
+    }
+  }
   return 0;
 }
 
 TVariableDeclNode* TClassNode::FindMember(std::string_view name, int32_t isStatic) {
+  return FindMemberByKey(name, LowerName(name), isStatic);
+}
+
+TVariableDeclNode* TClassNode::FindMemberByKey(std::string_view name, const std::string& key,
+                                               int32_t isStatic) {
   GuardStack(this);
-  const std::string key = LowerName(name);
+  if (ClassParents.size() < 2) return FindMemberUncached(name, key, isStatic);
+  auto*& found = FoundMembers[isStatic ? 1 : 0];
+  if (found == nullptr) found = new std::unordered_map<std::string, TVariableDeclNode*>();
+  auto known = found->find(key);
+  if (known != found->end()) return known->second;
+  TVariableDeclNode* result = FindMemberUncached(name, key, isStatic);
+  found->emplace(key, result);
+  return result;
+}
+
+TVariableDeclNode* TClassNode::FindMemberUncached(std::string_view name, const std::string& key,
+                                                  int32_t isStatic) {
   if (Constructor != nullptr && LowerName(Constructor->Identifier) == key)
     return Constructor->Declaration;
   if (TVariableDeclNode* own = FindOwnMember(key, isStatic)) return own;
   TVariableDeclNode* result = nullptr;
   for (const TClassParent& entry : ClassParents) {
     if (entry.Class == nullptr) continue;
-    TVariableDeclNode* inherited = entry.Class->FindMember(name, isStatic);
+    TVariableDeclNode* inherited = entry.Class->FindMemberByKey(name, key, isStatic);
     if (inherited == nullptr) continue;
     // A second answer is ambiguous, even the same declaration reached through two parents.
     if (result != nullptr) Abort("Class member '" + std::string(name) + "' is ambiguous", this);

@@ -75,6 +75,14 @@ class TClassNode : public TASTNode {
   };
   std::unordered_map<std::string, TMemberSlots>* MemberIndex = nullptr;
   TVariableDeclNode* FindOwnMember(const std::string& key, int32_t isStatic);
+  TVariableDeclNode* FindMemberByKey(std::string_view name, const std::string& key,
+                                     int32_t isStatic);
+  TVariableDeclNode* FindMemberUncached(std::string_view name, const std::string& key,
+                                        int32_t isStatic);
+  // Answers of FindMember by lower-cased name, for the instance and the static view, kept by
+  // classes with several parents: in a hierarchy of diamonds every path would otherwise be
+  // searched again, exponentially often.
+  std::unordered_map<std::string, TVariableDeclNode*>* FoundMembers[2] = {nullptr, nullptr};
 
  public:
   // Creation by the parser: the name, the list of parent names (or -1), the member list and

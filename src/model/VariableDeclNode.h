@@ -35,6 +35,8 @@ class TVariableDeclNode : public TStatementNode {
   TExpressionNode* Value = nullptr;
   int32_t Visibility;  // the current class visibility when the declaration is made
   int32_t CorrectnessChecked = 0;
+  // Set once Value has been folded; a constant used many times is folded once.
+  int32_t ValueFolded = 0;
 
   TVariableDeclNode();
   std::string GetName() const override { return "TVariableDeclNode"; }

@@ -2,6 +2,7 @@
 
 #include "frontend/Bridge.h"
 #include "frontend/Target.h"
+#include "frontend/Tokens.h"
 #include "model/Datatype.h"
 #include "model/Scope.h"
 #include "model/VariableDeclNode.h"
@@ -283,11 +284,15 @@ int TSelectNode::PerformASTTransformation(TScope* scope) {
   };
   std::vector<TStatementNode*> lowered{selected};
   if (CaseList.empty()) {
-    // Nothing to compare: the selector is evaluated, then the default statements run.
+    // Nothing to compare: the selector is evaluated, then the default statements run, in a
+    // block of their own as in every other Select.
     if (DefaultCase != nullptr) {
-      TStatementList* body = DefaultCase->Statements;
-      lowered.insert(lowered.end(), body->Constants.begin(), body->Constants.end());
-      lowered.insert(lowered.end(), body->Statements.begin(), body->Statements.end());
+      TLiteralNode* always = ActiveTarget->CreateLiteralNode();
+      always->LiteralKind = tok::KEY_TRUE;
+      always->CopyLocation(DefaultCase);
+      always->CheckCorrectness(nullptr);
+      lowered.push_back(
+          ActiveTarget->CreateIfNode()->Create(always, DefaultCase->Statements, {}, nullptr));
     }
   } else {
     std::vector<TElseIfNode*> branches;
@@ -395,12 +400,13 @@ int TForNode::CheckCorrectness(TScope* scope) {
       FromExpression = equality->RightExp;
     }
     Variable->CheckCorrectness(loop);
+    FromExpression->CheckCorrectness(loop);
     if (!Variable->IsWritable()) Abort("Loop variable must be writable", Variable);
     LoopVariable = Variable;
   }
   TDatatype* type = Variable->EvaluateDatatype();
   if (type == nullptr || !type->IsNumeric()) Abort("Loop variable must be of numeric type", Variable);
-  FromExpression->CheckCorrectness(loop);
+  if (DefineVariable) FromExpression->CheckCorrectness(loop);
   ToExpression->CheckCorrectness(loop);
   TDatatype* from = FromExpression->EvaluateDatatype();
   if (from == nullptr || !from->IsNumeric())

@@ -224,7 +224,10 @@ int TExpressionNode::EvaluateConstantOf(TVariableDeclNode* origin) {
   if (origin == nullptr) return 0;
   if (origin->Value == nullptr)
     Abort("Extern constants are not allowed in constant expressions", this);
-  origin->Value->EvaluateResult();
+  if (!origin->ValueFolded) {
+    origin->Value->EvaluateResult();
+    origin->ValueFolded = 1;
+  }
   GenericResult = origin->Value->GenericResult;
   return 0;
 }

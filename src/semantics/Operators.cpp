@@ -93,17 +93,14 @@ int TBinaryOpExpression::CheckCorrectness(TScope* scope) {
         Abort("Pointer arithmetic on pointers of different types is not allowed", this);
       result = TDatatype::Promote(l, r);
     }
-  } else if (l->IsReal() || r->IsReal()) {
-    if (l->IsPointer() || r->IsPointer())
-      Abort("Pointer arithmetic on floating point types is not allowed", this);
+  } else if ((l->IsReal() || r->IsReal()) && (l->IsPointer() || r->IsPointer())) {
+    Abort("Pointer arithmetic on floating point types is not allowed", this);
+  } else if ((l->IsReal() || r->IsReal()) && l->IsNumeric() && r->IsNumeric()) {
+    // Reals go with numbers only; a real with a string is a string operation, with anything
+    // else no operation at all.
     if (IsBitwise(Operator)) Abort("'" + op + "' only applicable to integers", this);
     result = IsComparison(Operator) || IsLogical(Operator) ? NewType(TYPE_BOOL)
                                                            : TDatatype::Promote(l, r);
-    // A real and an object have no common type.
-    if (result == nullptr)
-      Abort("'" + op + "' is not applicable to expressions of type '" + l->ToString() + "' and '" +
-                r->ToString() + "'",
-            this);
   } else if (l->IsString() || r->IsString()) {
     if (Operator != '+') Abort("'" + op + "' is not applicable to strings", this);
     result = NewType(TYPE_STRING);

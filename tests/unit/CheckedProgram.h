@@ -26,19 +26,21 @@ inline const char* const CoreClasses =
 
 class CheckedProgram {
  public:
-  // Parses and checks the text (after the core classes); the driver's messages are kept.
-  explicit CheckedProgram(const std::string& source, bool withCoreClasses = true) {
+  // Parses and checks the text (after the core classes); the driver's messages are kept, unless
+  // captureOutput is false (in death tests, where the messages are to reach the test).
+  explicit CheckedProgram(const std::string& source, bool withCoreClasses = true,
+                          bool captureOutput = true) {
     static int counter = 0;
     folder = std::filesystem::temp_directory_path() /
              ("zintrel-checked-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
     std::filesystem::create_directories(folder);
     path = (folder / "main.zn").string();
     std::ofstream(path) << (withCoreClasses ? CoreClasses : "") << source;
-    ::testing::internal::CaptureStdout();
+    if (captureOutput) ::testing::internal::CaptureStdout();
     compiler.Setup({"a.out", "", "", "", "on", "cpp", ""}, path);
     compiler.Parse();
     compiler.SemanticAnalysis();
-    output = ::testing::internal::GetCapturedStdout();
+    if (captureOutput) output = ::testing::internal::GetCapturedStdout();
   }
   ~CheckedProgram() { std::filesystem::remove_all(folder); }
 

@@ -64,6 +64,9 @@ TEST_F(PathsTest, AbsolutePathTakesLaunchDirectory) {
   EXPECT_EQ(AbsolutePath("/home/u/../main.zn"), "/home/u/../main.zn");
   TPaths::LaunchDirectory = "/home/user";
   EXPECT_EQ(AbsolutePath("a.zn"), "/home/user/a.zn");
+  // A path whose first ":" is followed by "/" counts as absolute wherever the ":" stands.
+  EXPECT_EQ(AbsolutePath("sub/a:/b.zn"), "sub/a:/b.zn");
+  EXPECT_EQ(AbsolutePath("a:b/c.zn"), "/home/user/a:b/c.zn");
 }
 
 TEST_F(PathsTest, RelativePath) {

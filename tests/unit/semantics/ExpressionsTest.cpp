@@ -212,10 +212,38 @@ TEST(Rewrites, SelectWithoutCasesRunsTheDefault) {
   auto* withDefault = As<TStatementList>(p.Root()->Statements[1]);
   ASSERT_NE(withDefault, nullptr);
   ASSERT_EQ(withDefault->Statements.size(), 2u);
-  EXPECT_NE(As<TAssignmentNode>(withDefault->Statements[1]), nullptr);
+  // The default statements keep a block (and scope) of their own.
+  auto* block = As<TIfNode>(withDefault->Statements[1]);
+  ASSERT_NE(block, nullptr);
+  EXPECT_EQ(As<TLiteralNode>(block->Expression)->LiteralKind, tok::KEY_TRUE);
+  EXPECT_NE(As<TAssignmentNode>(block->Statements->Statements[0]), nullptr);
   auto* empty = As<TStatementList>(p.Root()->Statements[2]);
   ASSERT_NE(empty, nullptr);
   EXPECT_EQ(empty->Statements.size(), 1u);
+}
+
+TEST(Rewrites, DefaultOfASelectWithoutCasesHasItsOwnScope) {
+  CheckedProgram inner("Local y:Int = 0\nSelect 1\n  Default\n    Local y:Int = 1\nEndSelect\n");
+  EXPECT_EQ(inner.output, "Compiling " + inner.path + "\n");
+  EXPECT_EXIT(
+      {
+        dup2(2, 1);
+        CheckedProgram outer("Select 1\n  Default\n    Local z:Int = 1\nEndSelect\nLocal w:Int = z\n",
+                             true, false);
+      },
+      testing::ExitedWithCode(255), "Semantic error: 'z' is undeclared\n");
+}
+
+TEST(Folding, AConstantUsedManyTimesIsFoldedOnce) {
+  std::string source = "Const c0:Int = 1\n";
+  for (int i = 1; i <= 60; ++i)
+    source += "Const c" + std::to_string(i) + ":Int = c" + std::to_string(i - 1) + " + c" +
+              std::to_string(i - 1) + "\n";
+  CheckedProgram p(source);
+  ASSERT_EQ(p.output, "Compiling " + p.path + "\n");
+  TExpressionNode* last = ValueOf(p, 60);
+  last->EvaluateResult();  // doubling at every level: without folding once, 2^60 steps
+  EXPECT_EQ(last->GetIntResult(), int64_t{1} << 60);
 }
 
 TEST(Rewrites, AssignmentAndReturnConvertExplicitly) {
