@@ -10,6 +10,7 @@
 #include "cpp/CPPTarget.h"
 #include "frontend/GrammarSupport.h"
 #include "frontend/Target.h"
+#include "model/Scope.h"
 #include "frontend/Tokens.h"
 #include "modules/DependencyNode.h"
 
@@ -158,6 +159,73 @@ TEST(Declarations, DependencyMapsKeepTheFirstNonExternUser) {
   // Object is used by every class's parent list, from the file that declares it.
   EXPECT_TRUE(main->Dependencies->Contains(main->Dependencies));
   std::filesystem::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace zintrel
+
+namespace zintrel {
+namespace {
+
+// Messages no source text can reach through the grammar, raised by the checks themselves.
+class UnreachableFromSource : public testing::Test {
+ protected:
+  void SetUp() override {
+    ActiveTarget = new TCPPTarget();
+    TASTNode::SetRuleLocation(nullptr);
+    TASTNode::CommonRoot = nullptr;
+    TASTNode::CommonSourceFile = "/src/main.zn";
+  }
+};
+
+TEST_F(UnreachableFromSource, MethodOutsideAClass) {
+  int32_t header = TVariableNode::Emit(
+      new std::string("Orphan"),
+      TDatatype::Emit(TYPE_FUNCTION, TDatatype::Emit(TYPE_VOID, -1, 0), TListEmitter::EmitEmptyList()));
+  auto* method = dynamic_cast<TFunctionNode*>(
+      HandleToNode(TFunctionNode::Emit(header, TListEmitter::EmitEmptyList(), 1, 0)));
+  ASSERT_NE(method, nullptr);
+  TScope scope;
+  method->CheckSignatureCorrectness(&scope);  // the signature pass accepts it
+  EXPECT_EXIT(
+      {
+        dup2(2, 1);
+        method->CheckCorrectness(&scope);
+      },
+      testing::ExitedWithCode(255), "^Semantic error: Methods can only be declared inside classes\n");
+}
+
+TEST_F(UnreachableFromSource, VariableWithAnotherWrittenType) {
+  TVariableDeclNode* declaration = ActiveTarget->CreateVariableDeclNode()->Create(
+      DECL_GLOBAL, "count", ActiveTarget->CreateDatatype()->Create(TYPE_INT, nullptr, 0), nullptr);
+  TScope scope;
+  scope.Insert("count", declaration);
+  TVariableNode* use = ActiveTarget->CreateVariableNode()->Create(
+      "Count", ActiveTarget->CreateDatatype()->Create(TYPE_LONG, nullptr, 0));
+  EXPECT_EXIT(
+      {
+        dup2(2, 1);
+        use->CheckCorrectness(&scope);
+      },
+      testing::ExitedWithCode(255), "^Semantic error: Variable datatype does not match declared datatype\n");
+}
+
+TEST_F(UnreachableFromSource, FoldingAnExternConstant) {
+  TVariableDeclNode* constant = ActiveTarget->CreateVariableDeclNode()->Create(
+      DECL_CONST, "Max", ActiveTarget->CreateDatatype()->Create(TYPE_INT, nullptr, 0), nullptr);
+  constant->IsExtern = 1;
+  TScope scope;
+  constant->CheckCorrectness(&scope);  // an extern constant needs no value
+  TVariableNode* use = ActiveTarget->CreateVariableNode()->Create("max", nullptr);
+  use->CheckCorrectness(&scope);
+  EXPECT_EQ(use->IsConstant(), 1);  // using it is fine; folding it is not
+  EXPECT_EXIT(
+      {
+        dup2(2, 1);
+        use->EvaluateResult();
+      },
+      testing::ExitedWithCode(255),
+      "^Semantic error: Extern constants are not allowed in constant expressions\n");
 }
 
 }  // namespace
