@@ -17,10 +17,8 @@ class TIndexExpression : public TExpressionNode {
   int CheckCorrectness(TScope* scope) override;
   void VisitNodeFields(TNodeFieldVisitor& visitor) override;
   TDatatype* EvaluateDatatype() override { return Datatype; }
-  int EvaluateResult() override { return 0; }
   int IsLValue() override { return 1; }
   int IsWritable() override { return 1; }
-  int IsConstant() override { return 0; }
 
   int SetupChildren();
   static int32_t Emit(int32_t target, int32_t indices);
@@ -35,10 +33,6 @@ class TAutoArrayExpression : public TExpressionNode {
   int CheckCorrectness(TScope* scope) override;
   void VisitNodeFields(TNodeFieldVisitor& visitor) override;
   TDatatype* EvaluateDatatype() override { return Datatype; }
-  int EvaluateResult() override { return 0; }
-  int IsLValue() override { return 0; }
-  int IsWritable() override { return 0; }
-  int IsConstant() override { return 0; }
 
   int SetupChildren();
   static int32_t Emit(int32_t values);
@@ -53,10 +47,6 @@ class TNewArrayExpression : public TExpressionNode {
   int CheckCorrectness(TScope* scope) override;
   void VisitNodeFields(TNodeFieldVisitor& visitor) override;
   TDatatype* EvaluateDatatype() override { return Datatype; }
-  int EvaluateResult() override { return 0; }
-  int IsLValue() override { return 0; }
-  int IsWritable() override { return 0; }
-  int IsConstant() override { return 0; }
 
   int SetupChildren();
   static int32_t Emit(int32_t elementType, int32_t sizes);
@@ -71,10 +61,6 @@ class TAddressExpression : public TExpressionNode {
   int CheckCorrectness(TScope* scope) override;
   void VisitNodeFields(TNodeFieldVisitor& visitor) override;
   TDatatype* EvaluateDatatype() override { return Datatype; }
-  int EvaluateResult() override { return 0; }
-  int IsLValue() override { return 0; }
-  int IsWritable() override { return 0; }
-  int IsConstant() override { return 0; }
 
   int SetupChildren();
   static int32_t Emit(int32_t operand);

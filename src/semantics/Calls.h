@@ -21,10 +21,6 @@ class TFunctionCall : public TExpressionNode {
   void VisitNodeFields(TNodeFieldVisitor& visitor) override;
   // The return type; using the value of a call of a function without one is an error.
   TDatatype* EvaluateDatatype() override;
-  int EvaluateResult() override { return 0; }
-  int IsLValue() override { return 0; }
-  int IsWritable() override { return 0; }
-  int IsConstant() override { return 0; }
 
   // A class name called with one argument is a cast: 1 when the call was replaced by one.
   int TransformToTypecast(TScope* scope);
@@ -76,10 +72,6 @@ class TNewExpression : public TExpressionNode {
   int CheckCorrectness(TScope* scope) override;
   void VisitNodeFields(TNodeFieldVisitor& visitor) override;
   TDatatype* EvaluateDatatype() override { return Datatype; }
-  int EvaluateResult() override { return 0; }
-  int IsLValue() override { return 0; }
-  int IsWritable() override { return 0; }
-  int IsConstant() override { return 0; }
 
   // Creation with a constructor becomes a call of the constructor on the new object: 1 when the
   // node was replaced.

@@ -24,10 +24,12 @@ class TExpressionNode : public TStatementNode {
   } GenericResult{0};
 
   virtual TDatatype* EvaluateDatatype() = 0;
-  virtual int EvaluateResult() = 0;
-  virtual int IsLValue() = 0;
-  virtual int IsWritable() = 0;
-  virtual int IsConstant() = 0;
+  // Most expressions are no storage location, not assignable and not constant, and fold to
+  // nothing; the others say otherwise.
+  virtual int EvaluateResult() { return 0; }
+  virtual int IsLValue() { return 0; }
+  virtual int IsWritable() { return 0; }
+  virtual int IsConstant() { return 0; }
 
   int SetIntResult(int64_t value);
   int SetFloatResult(float value);
@@ -57,8 +59,6 @@ class TLiteralNode : public TExpressionNode {
   void VisitNodeFields(TNodeFieldVisitor& visitor) override;
   TDatatype* EvaluateDatatype() override { return Datatype; }
   int EvaluateResult() override;
-  int IsLValue() override { return 0; }
-  int IsWritable() override { return 0; }
   int IsConstant() override;
   bool IsSelf() const;
   bool IsSuper() const;

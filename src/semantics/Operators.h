@@ -16,8 +16,6 @@ class TBinaryOpExpression : public TExpressionNode {
   void VisitNodeFields(TNodeFieldVisitor& visitor) override;
   TDatatype* EvaluateDatatype() override { return Datatype; }
   int EvaluateResult() override;
-  int IsLValue() override { return 0; }
-  int IsWritable() override { return 0; }
   int IsConstant() override;
 
   int SetupChildren();
@@ -36,8 +34,6 @@ class TUnaryOpExpression : public TExpressionNode {
   void VisitNodeFields(TNodeFieldVisitor& visitor) override;
   TDatatype* EvaluateDatatype() override { return Datatype; }
   int EvaluateResult() override;
-  int IsLValue() override { return 0; }
-  int IsWritable() override { return 0; }
   int IsConstant() override;
 
   int SetupChildren();
@@ -54,8 +50,6 @@ class TTypeCastExpression : public TExpressionNode {
   void VisitNodeFields(TNodeFieldVisitor& visitor) override;
   TDatatype* EvaluateDatatype() override { return Datatype; }
   int EvaluateResult() override;
-  int IsLValue() override { return 0; }
-  int IsWritable() override { return 0; }
   int IsConstant() override;
 
   int SetupChildren();
