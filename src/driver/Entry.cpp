@@ -37,10 +37,6 @@ int BuildProgram(TCompiler& compiler, const CLI& cli) {
   return 0;
 }
 
-}  // namespace
-
-namespace {
-
 int Run(int argc, char** argv) {
   TASTNode::InitStackLimit();
   TPaths::InitStartup();
