@@ -41,7 +41,7 @@ TScope* TScope::Copy() const {
 
 int TScope::SafeInsert(std::unordered_map<std::string, TASTNode*>& map, std::string key,
                        TASTNode* node) {
-  return map.emplace(std::move(key), node).second ? 1 : 0;
+  return map.try_emplace(std::move(key), node).second ? 1 : 0;
 }
 
 TASTNode* TClassScope::Find(std::string_view name) {
