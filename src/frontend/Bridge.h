@@ -54,7 +54,7 @@ std::vector<T*> NodesOfList(const TList* list) {
   nodes.reserve(list->Items.size());
   for (TObject* item : list->Items)
     if (item != nullptr && item->ObjectKind == TObject::Kind::Node)
-      if (T* node = dynamic_cast<T*>(static_cast<TASTNode*>(item))) nodes.push_back(node);
+      if (T* node = NodeCast<T>(static_cast<TASTNode*>(item))) nodes.push_back(node);
   return nodes;
 }
 

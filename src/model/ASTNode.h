@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "frontend/Location.h"
@@ -13,8 +14,11 @@
 namespace zintrel {
 
 class TASTNode;
+class TDatatype;
+class TExpressionNode;
 class TProgramNode;
 class TScope;
+class TStatementNode;
 
 // Visits the node-valued fields of a node, so that ReplaceChildNode can find the fields that
 // hold a given node. Each node class lists its own fields in one small override of
@@ -134,6 +138,10 @@ class TASTNode : public TObject {
   virtual int CopyLocation(const TASTNode* other);
   // Lists the node-valued fields of the node's class and of all its base classes.
   virtual void VisitNodeFields(TNodeFieldVisitor& visitor);
+  // Cheap downcasts to the classes the parser's callbacks ask for most often.
+  virtual TStatementNode* AsStatement() { return nullptr; }
+  virtual TExpressionNode* AsExpression() { return nullptr; }
+  virtual TDatatype* AsDatatype() { return nullptr; }
 
   // Reports a semantic error at the node and ends the compilation.
   [[noreturn]] static void Abort(std::string_view message, const TASTNode* node);
@@ -159,6 +167,24 @@ class TASTNode : public TObject {
 };
 
 // Base of all statements; expressions and variable declarations are statements too.
-class TStatementNode : public TASTNode {};
+class TStatementNode : public TASTNode {
+ public:
+  TStatementNode* AsStatement() override { return this; }
+};
+
+// A node as one of its classes, or null.
+template <class T>
+T* NodeCast(TASTNode* node) {
+  if (node == nullptr) return nullptr;
+  if constexpr (std::is_same_v<T, TStatementNode>) {
+    return node->AsStatement();
+  } else if constexpr (std::is_same_v<T, TExpressionNode>) {
+    return node->AsExpression();
+  } else if constexpr (std::is_same_v<T, TDatatype>) {
+    return node->AsDatatype();
+  } else {
+    return dynamic_cast<T*>(node);
+  }
+}
 
 }  // namespace zintrel

@@ -289,10 +289,10 @@ TDatatype* TDatatype::Create(int32_t kind, TASTNode* reference, int32_t dimensio
       }
     }
   } else if (kind == TYPE_POINTER) {
-    NestedType = dynamic_cast<TDatatype*>(reference);
+    NestedType = NodeCast<TDatatype>(reference);
   } else if (kind == TYPE_ARRAY) {
     Identifier = "Array";
-    NestedType = dynamic_cast<TDatatype*>(reference);
+    NestedType = NodeCast<TDatatype>(reference);
   }
   SetupChildren();
   return this;
@@ -323,11 +323,11 @@ int32_t TDatatype::Emit(int32_t kind, int32_t reference, int32_t extra) {
   type->TypeKind = kind;
   if (kind == TYPE_POINTER || kind == TYPE_ARRAY) {
     type->Dimension = extra;
-    type->NestedType = dynamic_cast<TDatatype*>(HandleToNode(reference));
+    type->NestedType = NodeCast<TDatatype>(HandleToNode(reference));
     if (kind == TYPE_ARRAY) type->Identifier = "Array";
   } else if (kind == TYPE_FUNCTION) {
     // extra names the list of parameter declarations here, not a dimension.
-    type->ReturnType = dynamic_cast<TDatatype*>(HandleToNode(reference));
+    type->ReturnType = NodeCast<TDatatype>(HandleToNode(reference));
     std::vector<TVariableDeclNode*> parameters =
         NodesOfList<TVariableDeclNode>(HandleToList(extra));
     type->ParameterCount = static_cast<int32_t>(parameters.size());

@@ -52,6 +52,7 @@ class TDatatype : public TASTNode {
   int32_t Dimension = 0;
 
   std::string GetName() const override { return "TDatatype"; }
+  TDatatype* AsDatatype() override { return this; }
   // Resolves class, string and array types in the scope and records the dependency on the
   // class; rejects a Void that is neither a return type nor a pointer target.
   int CheckCorrectness(TScope* scope) override;

@@ -199,7 +199,7 @@ int32_t TProgramNode::EmitProgramStatement(int32_t root, int32_t statement) {
   if (r == nullptr) return root;
   if (TASTNode* node = HandleToNode(statement)) {
     r->AddChildNode(node);
-    if (TStatementNode* s = dynamic_cast<TStatementNode*>(node)) r->Statements.push_back(s);
+    if (TStatementNode* s = NodeCast<TStatementNode>(node)) r->Statements.push_back(s);
     return root;
   }
   return EmitProgramGlobal(root, statement);

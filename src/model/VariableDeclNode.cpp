@@ -70,7 +70,7 @@ int32_t TVariableDeclNode::Emit(int32_t variable, int32_t value) {
     declaration->Identifier = v->Identifier;
     declaration->Datatype = v->Datatype;
   }
-  declaration->Value = dynamic_cast<TExpressionNode*>(HandleToNode(value));
+  declaration->Value = NodeCast<TExpressionNode>(HandleToNode(value));
   declaration->SetupChildren();
   return declaration->TableID;
 }

@@ -49,7 +49,7 @@ int TIndexExpression::SetupChildren() {
 
 int32_t TIndexExpression::Emit(int32_t target, int32_t indices) {
   TIndexExpression* node = ActiveTarget->CreateIndexExpression();
-  node->TargetExp = dynamic_cast<TExpressionNode*>(HandleToNode(target));
+  node->TargetExp = NodeCast<TExpressionNode>(HandleToNode(target));
   node->Indices = NodesOfList<TExpressionNode>(HandleToList(indices));
   node->SetupChildren();
   return node->TableID;
@@ -155,7 +155,7 @@ int TAddressExpression::SetupChildren() {
 
 int32_t TAddressExpression::Emit(int32_t operand) {
   TAddressExpression* node = ActiveTarget->CreateAddressExpression();
-  node->TargetExp = dynamic_cast<TExpressionNode*>(HandleToNode(operand));
+  node->TargetExp = NodeCast<TExpressionNode>(HandleToNode(operand));
   node->SetupChildren();
   return node->TableID;
 }

@@ -93,7 +93,7 @@ int TReturnNode::SetupChildren() {
 
 int32_t TReturnNode::Emit(int32_t value) {
   TReturnNode* node = ActiveTarget->CreateReturnNode();
-  node->TargetExp = dynamic_cast<TExpressionNode*>(HandleToNode(value));
+  node->TargetExp = NodeCast<TExpressionNode>(HandleToNode(value));
   node->SetupChildren();
   return node->TableID;
 }
@@ -118,7 +118,7 @@ int TDeleteNode::SetupChildren() {
 
 int32_t TDeleteNode::Emit(int32_t value) {
   TDeleteNode* node = ActiveTarget->CreateDeleteNode();
-  node->TargetExp = dynamic_cast<TExpressionNode*>(HandleToNode(value));
+  node->TargetExp = NodeCast<TExpressionNode>(HandleToNode(value));
   node->SetupChildren();
   return node->TableID;
 }

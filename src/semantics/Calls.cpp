@@ -134,7 +134,7 @@ int32_t TFunctionCall::Emit(int32_t target, int32_t parameters, int32_t isStatem
     call->IsStatement = 1;
   } else {
     call->IsStatement = isStatement;
-    call->TargetExp = dynamic_cast<TExpressionNode*>(HandleToNode(target));
+    call->TargetExp = NodeCast<TExpressionNode>(HandleToNode(target));
     call->Parameters = NodesOfList<TExpressionNode>(HandleToList(parameters));
   }
   call->SetupChildren();
@@ -205,7 +205,7 @@ TMemberAccessExpression* TMemberAccessExpression::Create(TExpressionNode* target
 
 int32_t TMemberAccessExpression::Emit(int32_t target, std::string* name) {
   TMemberAccessExpression* access = ActiveTarget->CreateMemberAccessExpression();
-  access->TargetExp = dynamic_cast<TExpressionNode*>(HandleToNode(target));
+  access->TargetExp = NodeCast<TExpressionNode>(HandleToNode(target));
   access->Identifier = TakeCString(name);
   access->SetupChildren();
   return access->TableID;

@@ -14,7 +14,7 @@ namespace zintrel {
 namespace {
 
 TExpressionNode* ExpressionOf(int32_t handle) {
-  return dynamic_cast<TExpressionNode*>(HandleToNode(handle));
+  return NodeCast<TExpressionNode>(HandleToNode(handle));
 }
 
 TStatementList* BlockOf(int32_t list) { return TStatementList::Create(HandleToList(list)); }

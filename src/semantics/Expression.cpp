@@ -257,7 +257,7 @@ TVariableNode* TVariableNode::Create(std::string identifier, TDatatype* datatype
 int32_t TVariableNode::Emit(std::string* name, int32_t datatype) {
   TVariableNode* variable = ActiveTarget->CreateVariableNode();
   variable->Identifier = TakeCString(name);
-  variable->Datatype = dynamic_cast<TDatatype*>(HandleToNode(datatype));
+  variable->Datatype = NodeCast<TDatatype>(HandleToNode(datatype));
   variable->SetupChildren();
   return variable->TableID;
 }
@@ -306,7 +306,7 @@ int TGroupingExpression::SetupChildren() {
 
 int32_t TGroupingExpression::Emit(int32_t expression) {
   TGroupingExpression* grouping = ActiveTarget->CreateGroupingExpression();
-  grouping->TargetExp = dynamic_cast<TExpressionNode*>(HandleToNode(expression));
+  grouping->TargetExp = NodeCast<TExpressionNode>(HandleToNode(expression));
   grouping->SetupChildren();
   return grouping->TableID;
 }

@@ -16,6 +16,7 @@ int64_t DoubleToInt64(double value);
 
 class TExpressionNode : public TStatementNode {
  public:
+  TExpressionNode* AsExpression() override { return this; }
   // The folded constant value; read by the expression's datatype.
   union {
     int64_t Int;

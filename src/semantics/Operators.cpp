@@ -13,7 +13,7 @@ namespace zintrel {
 namespace {
 
 TExpressionNode* ExpressionOf(int32_t handle) {
-  return dynamic_cast<TExpressionNode*>(HandleToNode(handle));
+  return NodeCast<TExpressionNode>(HandleToNode(handle));
 }
 
 }  // namespace
@@ -371,7 +371,7 @@ TTypeCastExpression* TTypeCastExpression::Create(TExpressionNode* expression, TD
 
 int32_t TTypeCastExpression::Emit(int32_t datatype, int32_t operand) {
   TTypeCastExpression* node = ActiveTarget->CreateTypeCastExpression();
-  node->Datatype = dynamic_cast<TDatatype*>(HandleToNode(datatype));
+  node->Datatype = NodeCast<TDatatype>(HandleToNode(datatype));
   node->TargetExp = ExpressionOf(operand);
   node->SetupChildren();
   return node->TableID;
