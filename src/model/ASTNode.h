@@ -1,7 +1,9 @@
 #pragma once
 // Base of every syntax-tree node: handle, owning program node, parent/children links, source
 // location, extern and compiled marks, and the semantic-error report.
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -79,12 +81,61 @@ class TSourcePath {
   const std::string* Text;
 };
 
+// The children of a node. Most nodes have at most three, which are kept inside the node; more
+// go to the heap.
+class TChildList {
+ public:
+  TChildList() = default;
+  TChildList(const TChildList&) = delete;
+  TChildList& operator=(const TChildList&) = delete;
+  ~TChildList() {
+    if (Data != Inline) ::operator delete(Data);
+  }
+  TASTNode** begin() { return Data; }
+  TASTNode** end() { return Data + Count; }
+  TASTNode* const* begin() const { return Data; }
+  TASTNode* const* end() const { return Data + Count; }
+  std::reverse_iterator<TASTNode**> rbegin() { return std::reverse_iterator<TASTNode**>(end()); }
+  std::reverse_iterator<TASTNode**> rend() { return std::reverse_iterator<TASTNode**>(begin()); }
+  size_t size() const { return Count; }
+  bool empty() const { return Count == 0; }
+  TASTNode* operator[](size_t i) const { return Data[i]; }
+  TASTNode* front() const { return Data[0]; }
+  TASTNode* back() const { return Data[Count - 1]; }
+  void clear() { Count = 0; }
+  void push_back(TASTNode* node) {
+    if (Count == Capacity) Grow();
+    Data[Count++] = node;
+  }
+  friend bool operator==(const TChildList& a, const std::vector<TASTNode*>& b) {
+    return a.Count == b.size() && std::equal(a.begin(), a.end(), b.begin());
+  }
+  friend std::ostream& operator<<(std::ostream& out, const TChildList& list) {
+    out << "{";
+    for (size_t i = 0; i < list.Count; ++i) out << (i ? ", " : "") << list.Data[i];
+    return out << "}";
+  }
+
+ private:
+  void Grow() {
+    auto* grown = static_cast<TASTNode**>(::operator new(sizeof(TASTNode*) * Capacity * 2));
+    std::copy(Data, Data + Count, grown);
+    if (Data != Inline) ::operator delete(Data);
+    Data = grown;
+    Capacity *= 2;
+  }
+  TASTNode* Inline[3];
+  TASTNode** Data = Inline;
+  uint32_t Count = 0;
+  uint32_t Capacity = 3;
+};
+
 class TASTNode : public TObject {
  public:
   int32_t TableID = -1;
   TProgramNode* Root = nullptr;
   TASTNode* Parent = nullptr;
-  std::vector<TASTNode*> Children;
+  TChildList Children;
   int32_t IsCompiled = 0;
   int32_t IsExtern = 0;
   int32_t StartLine = 0;
