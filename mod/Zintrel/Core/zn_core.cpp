@@ -53,7 +53,11 @@ void* Scanned(size_t bytes) {
 // Only blocks of the collected heap are freed; the shared empty string lives elsewhere. Small
 // scanned objects go back to the lists above, so that the next allocation reuses them at once.
 void Release(void* p) {
-	if (p == nullptr || GC_base(p) != p) return;
+	if (p == nullptr) return;
+	if (GC_base(p) != p) {
+		ReviveIfEmptyString(p);
+		return;
+	}
 	size_t size = 0;
 	if (GC_get_kind_and_size(p, &size) == GC_I_NORMAL && size % Granule == 0 && size / Granule < SmallClasses) {
 		memset(p, 0, size);

@@ -45,6 +45,7 @@ const char* Argument(int index);
 // The one shared empty string: initial value of String elements of sized arrays. It lives
 // outside the collected heap, so a Delete of it is ignored.
 String* EmptyString();
+void ReviveIfEmptyString(void* p);
 
 // The characters of a string as generated code sees them: usable as char* (Byte Ptr) and as
 // uint8_t* (UByte Ptr).

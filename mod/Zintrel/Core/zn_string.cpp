@@ -8,7 +8,13 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <new>
 #include <string_view>
+
+// memcpy with an empty source is undefined even for zero bytes: Null texts copy nothing.
+static inline void CopyBytes(void* to, const void* from, size_t count) {
+	if (count != 0) memcpy(to, from, count);
+}
 
 namespace {
 
@@ -23,7 +29,7 @@ struct Piece {
 	// Text in the buffer must follow the copy.
 	Piece(const Piece& other) : Length(other.Length) {
 		if (other.Chars == other.Buffer) {
-			memcpy(Buffer, other.Buffer, sizeof Buffer);
+			CopyBytes(Buffer, other.Buffer, sizeof Buffer);
 			Chars = Buffer;
 		} else {
 			Chars = other.Chars;
@@ -99,13 +105,13 @@ String::String(const char* text) {
 	size_t length = text != nullptr ? strlen(text) : 0;
 	if (length >= static_cast<size_t>(INT32_MAX)) zn::OutOfMemory();
 	Reserve(static_cast<int32_t>(length));
-	memcpy(Data.Chars, text, length);
+	CopyBytes(Data.Chars, text, length);
 }
 
 String::String(const char* bytes, int32_t length) {
 	if (length < 0 || bytes == nullptr) length = 0;
 	Reserve(length);
-	memcpy(Data.Chars, bytes, static_cast<size_t>(length));
+	CopyBytes(Data.Chars, bytes, static_cast<size_t>(length));
 }
 
 // Only Delete runs destructors: the collector reclaims unreachable strings without them.
@@ -132,8 +138,8 @@ String* String::Uninitialised(int64_t length) {
 
 String* String::Concat(const char* a, int32_t aLength, const char* b, int32_t bLength) {
 	String* s = Uninitialised(static_cast<int64_t>(aLength) + bLength);
-	memcpy(s->Data.Chars, a, static_cast<size_t>(aLength));
-	memcpy(s->Data.Chars + aLength, b, static_cast<size_t>(bLength));
+	CopyBytes(s->Data.Chars, a, static_cast<size_t>(aLength));
+	CopyBytes(s->Data.Chars + aLength, b, static_cast<size_t>(bLength));
 	return s;
 }
 
@@ -280,13 +286,13 @@ String* String::Replace(String* find, String* replacement) {
 	char* out = s->Data.Chars;
 	size_t from = 0;
 	for (size_t at = text.find(f); at != std::string_view::npos; at = text.find(f, at + f.size())) {
-		memcpy(out, text.data() + from, at - from);
+		CopyBytes(out, text.data() + from, at - from);
 		out += at - from;
-		memcpy(out, r.data(), r.size());
+		CopyBytes(out, r.data(), r.size());
 		out += r.size();
 		from = at + f.size();
 	}
-	memcpy(out, text.data() + from, text.size() - from);
+	CopyBytes(out, text.data() + from, text.size() - from);
 	return s;
 }
 
@@ -342,14 +348,14 @@ String* String::PadLeft(int32_t width, String* fill) {
 	String* s = Uninitialised(width);
 	int32_t pad = width - _Length;
 	memset(s->Data.Chars, PadByte(fill), static_cast<size_t>(pad));
-	memcpy(s->Data.Chars + pad, Data.Chars, static_cast<size_t>(_Length));
+	CopyBytes(s->Data.Chars + pad, Data.Chars, static_cast<size_t>(_Length));
 	return s;
 }
 
 String* String::PadRight(int32_t width, String* fill) {
 	if (_Length >= width) return new String(Data.Chars, _Length);
 	String* s = Uninitialised(width);
-	memcpy(s->Data.Chars, Data.Chars, static_cast<size_t>(_Length));
+	CopyBytes(s->Data.Chars, Data.Chars, static_cast<size_t>(_Length));
 	memset(s->Data.Chars + _Length, PadByte(fill), static_cast<size_t>(width - _Length));
 	return s;
 }
@@ -368,11 +374,11 @@ String* String::Join(Array<String*, 1>* parts, String* separator) {
 	char* out = s->Data.Chars;
 	for (int32_t k = 0; k < parts->Length; k++) {
 		if (k > 0) {
-			memcpy(out, sep.data(), sep.size());
+			CopyBytes(out, sep.data(), sep.size());
 			out += sep.size();
 		}
 		std::string_view part = View(parts->Items[k]);
-		memcpy(out, part.data(), part.size());
+		CopyBytes(out, part.data(), part.size());
 		out += part.size();
 	}
 	return s;
@@ -393,4 +399,10 @@ String* String::FromDouble(double value, int32_t decimals) {
 String* zn::EmptyString() {
 	static String empty;
 	return &empty;
+}
+
+// A Delete of the shared empty string has run its destructor; it is built anew in place, so
+// every array that still refers to it sees an intact empty string.
+void zn::ReviveIfEmptyString(void* p) {
+	if (p == EmptyString()) new (p) String();
 }

@@ -121,10 +121,16 @@ static void Deleting() {
 	CHECK((void*)again == before);
 	String* s = new String("temporary");
 	delete s;
-	// Deleting the shared empty string, which is not in the collected heap, does nothing.
+	// Deleting the shared empty string, which is not in the collected heap, leaves it intact
+	// for every array that refers to it: it is still a String, and still empty.
 	Array<String*, 1>* a = (new Array<String*, 1>(-1, 2));
 	delete (*a->At(0));
 	CHECK_TEXT((*a->At(1)), "");
+	Array<String*, 1>* other = (new Array<String*, 1>(-1, 1));
+	Object* asObject = (*other->At(0));
+	CHECK(dynamic_cast<String*>(asObject) != nullptr);
+	CHECK_TEXT((new String("["))->Append(asObject)->Append(new String("]")), "[]");
+	CHECK_TEXT(asObject->ToString(), "");
 	CHECK_TEXT((new String("a"))->Split(new String(""))->ToString(), "Array<String*, 1>");
 	delete a;
 	// Deleting an array or a long string frees its elements or text at once as well.
