@@ -13,7 +13,7 @@
 #include <typeinfo>
 #include <unistd.h>
 
-namespace zn {
+namespace __zn {
 
 namespace {
 
@@ -144,7 +144,7 @@ const char* Argument(int index) {
 	return SavedArguments[index];
 }
 
-} // namespace zn
+} // namespace __zn
 
 String* Object::ToString() {
 	const char* mangled = typeid(*this).name();
@@ -156,15 +156,15 @@ String* Object::ToString() {
 }
 
 // Every C++ allocation of a program goes to the collector; delete still frees at once.
-void* operator new(size_t bytes) { return zn::AllocateOrDie(bytes); }
-void* operator new[](size_t bytes) { return zn::AllocateOrDie(bytes); }
-void* operator new(size_t bytes, const std::nothrow_t&) noexcept { return zn::Scanned(bytes); }
-void* operator new[](size_t bytes, const std::nothrow_t&) noexcept { return zn::Scanned(bytes); }
-void* operator new(size_t bytes, std::align_val_t align) { return zn::AllocateAlignedOrDie(bytes, align); }
-void* operator new[](size_t bytes, std::align_val_t align) { return zn::AllocateAlignedOrDie(bytes, align); }
+void* operator new(size_t bytes) { return __zn::AllocateOrDie(bytes); }
+void* operator new[](size_t bytes) { return __zn::AllocateOrDie(bytes); }
+void* operator new(size_t bytes, const std::nothrow_t&) noexcept { return __zn::Scanned(bytes); }
+void* operator new[](size_t bytes, const std::nothrow_t&) noexcept { return __zn::Scanned(bytes); }
+void* operator new(size_t bytes, std::align_val_t align) { return __zn::AllocateAlignedOrDie(bytes, align); }
+void* operator new[](size_t bytes, std::align_val_t align) { return __zn::AllocateAlignedOrDie(bytes, align); }
 
 void* operator new(size_t bytes, std::align_val_t align, const std::nothrow_t&) noexcept {
-	if (__builtin_expect(!zn::CollectorReady, 0)) zn::InitCollector();
+	if (__builtin_expect(!__zn::CollectorReady, 0)) __zn::InitCollector();
 	return GC_memalign(static_cast<size_t>(align), bytes);
 }
 
@@ -172,15 +172,15 @@ void* operator new[](size_t bytes, std::align_val_t align, const std::nothrow_t&
 	return operator new(bytes, align, tag);
 }
 
-void operator delete(void* p) noexcept { zn::Release(p); }
-void operator delete[](void* p) noexcept { zn::Release(p); }
-void operator delete(void* p, size_t) noexcept { zn::Release(p); }
-void operator delete[](void* p, size_t) noexcept { zn::Release(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { zn::Release(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { zn::Release(p); }
-void operator delete(void* p, std::align_val_t) noexcept { zn::Release(p); }
-void operator delete[](void* p, std::align_val_t) noexcept { zn::Release(p); }
-void operator delete(void* p, size_t, std::align_val_t) noexcept { zn::Release(p); }
-void operator delete[](void* p, size_t, std::align_val_t) noexcept { zn::Release(p); }
-void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept { zn::Release(p); }
-void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept { zn::Release(p); }
+void operator delete(void* p) noexcept { __zn::Release(p); }
+void operator delete[](void* p) noexcept { __zn::Release(p); }
+void operator delete(void* p, size_t) noexcept { __zn::Release(p); }
+void operator delete[](void* p, size_t) noexcept { __zn::Release(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { __zn::Release(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { __zn::Release(p); }
+void operator delete(void* p, std::align_val_t) noexcept { __zn::Release(p); }
+void operator delete[](void* p, std::align_val_t) noexcept { __zn::Release(p); }
+void operator delete(void* p, size_t, std::align_val_t) noexcept { __zn::Release(p); }
+void operator delete[](void* p, size_t, std::align_val_t) noexcept { __zn::Release(p); }
+void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept { __zn::Release(p); }
+void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept { __zn::Release(p); }

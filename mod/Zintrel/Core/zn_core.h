@@ -20,7 +20,7 @@ extern "C" float powf(float x, float y) noexcept;
 struct String;
 template<typename T, int N> struct Array;
 
-namespace zn {
+namespace __zn {
 
 // Allocation from the collected heap. Scanned memory may hold pointers and comes back zeroed;
 // atomic memory is never scanned and is not cleared.
@@ -106,7 +106,7 @@ template<typename T, typename A> inline T Element(A value) {
 	}
 }
 
-} // namespace zn
+} // namespace __zn
 
 // Root of every class. Polymorphic so that dynamic_cast works on class pointers. It must not
 // declare an operator new: a class with two parents would inherit two.
@@ -122,7 +122,7 @@ struct Object {
 struct String final : Object {
 	int32_t _Length;
 	char Inline[20];
-	zn::Bytes Data;
+	__zn::Bytes Data;
 
 	String();
 	explicit String(const char* text);
@@ -262,7 +262,7 @@ struct Array final : Object {
 	Array(const Array&) = delete;
 	Array& operator=(const Array&) = delete;
 	// Only Delete runs destructors: the collector reclaims unreachable arrays without them.
-	~Array() override { zn::Free(Items); }
+	~Array() override { __zn::Free(Items); }
 
 	// Extent of one dimension (0 for a dimension the array does not have).
 	int32_t Size(int32_t dimension = 0) {
@@ -280,23 +280,23 @@ struct Array final : Object {
 			outside |= i[d] >= Extents[d];
 			offset = offset * Extents[d] + i[d];
 		}
-		if (__builtin_expect(outside, 0)) zn::IndexOutOfBounds();
+		if (__builtin_expect(outside, 0)) __zn::IndexOutOfBounds();
 		return Items + offset;
 	}
 
 private:
 	template<typename... S> void InitSized(S... sizes) {
-		if ((zn::IsNegative(sizes) || ...)) zn::NegativeArraySize();
-		const int32_t extents[N] = {zn::Extent(sizes)...};
+		if ((__zn::IsNegative(sizes) || ...)) __zn::NegativeArraySize();
+		const int32_t extents[N] = {__zn::Extent(sizes)...};
 		int64_t total = 1;
 		for (int d = 0; d < N; d++) {
 			Extents[d] = static_cast<uint64_t>(extents[d]);
 			total *= extents[d];
-			if (total > INT32_MAX) zn::OutOfMemory();
+			if (total > INT32_MAX) __zn::OutOfMemory();
 		}
 		Allocate(static_cast<int32_t>(total));
 		if constexpr (std::is_same_v<T, String*>) {
-			String* empty = zn::EmptyString();
+			String* empty = __zn::EmptyString();
 			for (int32_t k = 0; k < Length; k++) Items[k] = empty;
 		}
 	}
@@ -305,7 +305,7 @@ private:
 		Extents[0] = sizeof...(A);
 		Allocate(static_cast<int32_t>(sizeof...(A)));
 		int32_t k = 0;
-		((Items[k++] = zn::Element<T>(values)), ...);
+		((Items[k++] = __zn::Element<T>(values)), ...);
 	}
 
 	void Allocate(int32_t count) {
@@ -313,9 +313,9 @@ private:
 		if (count == 0) return;
 		size_t bytes = static_cast<size_t>(count) * sizeof(T);
 		if constexpr (std::is_pointer_v<T>) {
-			Items = static_cast<T*>(zn::AllocScanned(bytes));
+			Items = static_cast<T*>(__zn::AllocScanned(bytes));
 		} else {
-			Items = static_cast<T*>(zn::AllocAtomic(bytes));
+			Items = static_cast<T*>(__zn::AllocAtomic(bytes));
 			__builtin_memset(static_cast<void*>(Items), 0, bytes);
 		}
 	}

@@ -103,7 +103,7 @@ String::String() {
 
 String::String(const char* text) {
 	size_t length = text != nullptr ? strlen(text) : 0;
-	if (length >= static_cast<size_t>(INT32_MAX)) zn::OutOfMemory();
+	if (length >= static_cast<size_t>(INT32_MAX)) __zn::OutOfMemory();
 	Reserve(static_cast<int32_t>(length));
 	CopyBytes(Data.Chars, text, length);
 }
@@ -116,7 +116,7 @@ String::String(const char* bytes, int32_t length) {
 
 // Only Delete runs destructors: the collector reclaims unreachable strings without them.
 String::~String() {
-	if (Data.Chars != Inline) zn::Free(Data.Chars);
+	if (Data.Chars != Inline) __zn::Free(Data.Chars);
 }
 
 void String::Reserve(int32_t length) {
@@ -124,13 +124,13 @@ void String::Reserve(int32_t length) {
 	if (static_cast<size_t>(length) < sizeof Inline) {
 		Data.Chars = Inline;
 	} else {
-		Data.Chars = static_cast<char*>(zn::AllocAtomic(static_cast<size_t>(length) + 1));
+		Data.Chars = static_cast<char*>(__zn::AllocAtomic(static_cast<size_t>(length) + 1));
 	}
 	Data.Chars[length] = 0;
 }
 
 String* String::Uninitialised(int64_t length) {
-	if (length >= INT32_MAX) zn::OutOfMemory();
+	if (length >= INT32_MAX) __zn::OutOfMemory();
 	String* s = new String();
 	s->Reserve(static_cast<int32_t>(length));
 	return s;
@@ -390,19 +390,19 @@ String* String::FromDouble(double value, int32_t decimals) {
 		return new String(piece.Chars, piece.Length);
 	}
 	int length = snprintf(nullptr, 0, "%.*f", static_cast<int>(decimals), value);
-	if (length < 0) zn::OutOfMemory();
+	if (length < 0) __zn::OutOfMemory();
 	String* s = Uninitialised(length);
 	snprintf(s->Data.Chars, static_cast<size_t>(length) + 1, "%.*f", static_cast<int>(decimals), value);
 	return s;
 }
 
-String* zn::EmptyString() {
+String* __zn::EmptyString() {
 	static String empty;
 	return &empty;
 }
 
 // A Delete of the shared empty string has run its destructor; it is built anew in place, so
 // every array that still refers to it sees an intact empty string.
-void zn::ReviveIfEmptyString(void* p) {
+void __zn::ReviveIfEmptyString(void* p) {
 	if (p == EmptyString()) new (p) String();
 }

@@ -31,12 +31,12 @@ String* Input(String* prompt) {
 	Put(prompt);
 	fflush(stdout);
 	size_t capacity = 128, length = 0;
-	char* line = static_cast<char*>(zn::AllocAtomic(capacity));
+	char* line = static_cast<char*>(__zn::AllocAtomic(capacity));
 	int c;
 	while ((c = getchar()) != EOF && c != '\n') {
 		if (length + 1 >= capacity) {
-			if (capacity >= static_cast<size_t>(INT32_MAX) / 2) zn::OutOfMemory();
-			char* bigger = static_cast<char*>(zn::AllocAtomic(capacity * 2));
+			if (capacity >= static_cast<size_t>(INT32_MAX) / 2) __zn::OutOfMemory();
+			char* bigger = static_cast<char*>(__zn::AllocAtomic(capacity * 2));
 			memcpy(bigger, line, length);
 			line = bigger;
 			capacity *= 2;
@@ -51,12 +51,12 @@ String* ReadFile(String* path) {
 	FILE* file = fopen(PathOf(path), "rb");
 	if (file == nullptr) return new String();
 	size_t capacity = 4096, length = 0;
-	char* data = static_cast<char*>(zn::AllocAtomic(capacity));
+	char* data = static_cast<char*>(__zn::AllocAtomic(capacity));
 	bool failed = false;
 	for (;;) {
 		if (length == capacity) {
-			if (capacity >= static_cast<size_t>(INT32_MAX) / 2) zn::OutOfMemory();
-			char* bigger = static_cast<char*>(zn::AllocAtomic(capacity * 2));
+			if (capacity >= static_cast<size_t>(INT32_MAX) / 2) __zn::OutOfMemory();
+			char* bigger = static_cast<char*>(__zn::AllocAtomic(capacity * 2));
 			memcpy(bigger, data, length);
 			data = bigger;
 			capacity *= 2;

@@ -6,9 +6,9 @@
 #include <time.h>
 
 Array<String*, 1>* AppArgs() {
-	int count = zn::ArgumentCount();
+	int count = __zn::ArgumentCount();
 	Array<String*, 1>* args = new Array<String*, 1>(-1, count);
-	for (int i = 0; i < count; i++) *args->At(i) = new String(zn::Argument(i));
+	for (int i = 0; i < count; i++) *args->At(i) = new String(__zn::Argument(i));
 	return args;
 }
 

@@ -38,6 +38,6 @@ void InstallFaultHandlers() {
 } // namespace
 
 void __ZintrelAppInit(int argc, const char* argv[]) {
-	zn::StartRuntime(argc, argv);
+	__zn::StartRuntime(argc, argv);
 	InstallFaultHandlers();
 }
