@@ -56,6 +56,10 @@ struct Bytes {
 	operator uint8_t*() const { return reinterpret_cast<uint8_t*>(Chars); }
 	operator void*() const { return Chars; }
 	explicit operator bool() const { return Chars != nullptr; }
+	// Explicit casts to other pointer types (Int Ptr(s.Data)) and to integers (Long(s.Data)).
+	template<typename T> explicit operator T*() const { return reinterpret_cast<T*>(Chars); }
+	template<typename I, typename = std::enable_if_t<std::is_integral_v<I> && !std::is_same_v<I, bool>>>
+	explicit operator I() const { return static_cast<I>(reinterpret_cast<intptr_t>(Chars)); }
 	char& operator*() const { return *Chars; }
 	template<typename I> char& operator[](I index) const { return Chars[index]; }
 	template<typename I> char* operator+(I offset) const { return Chars + offset; }

@@ -174,6 +174,11 @@ static void DataPointers() {
 	CHECK_EQ(*((s)->Data + 1), '\xe9');
 	CHECK(((s)->Data) == bytes);
 	CHECK(((s)->Data) != 0);
+	// Explicit casts to other pointer types and to integers: Int Ptr(s.Data), Long(s.Data).
+	CHECK_EQ(((int16_t*)(((s)->Data)))[0], int16_t(0xe968));
+	CHECK_EQ(((int64_t)(((s)->Data))), (int64_t)(intptr_t)bytes);
+	CHECK_EQ(((int32_t)(((s)->Data))), (int32_t)(intptr_t)bytes);
+	CHECK(((bool)(((s)->Data))));
 	// Every string is NUL-terminated, the empty one and built ones included.
 	CHECK_EQ(((new String(""))->Data)[0], 0);
 	CHECK_EQ(strlen(((new String("ab"))->Append(123))->Data), 5u);
