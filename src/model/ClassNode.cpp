@@ -33,16 +33,7 @@ int TClassNode::CheckCorrectness(TScope* scope) {
 }
 
 int TClassNode::AddDependency(TASTNode* dependency, TASTNode* user) {
-  if (CheckingSignature && dependency != nullptr && dependency->Root != nullptr &&
-      dependency->Root->Dependencies != nullptr) {
-    TDependencyNode::TUseMap& uses = Dependencies->UsesOf(dependency->Root->Dependencies);
-    auto found = uses.find(dependency);
-    if (found == uses.end()) {
-      uses.emplace(dependency, user);
-    } else if (found->second != nullptr && found->second->IsExtern) {
-      found->second = user;
-    }
-  }
+  if (CheckingSignature) Dependencies->RecordUse(dependency, user);
   return TASTNode::AddDependency(dependency, user);
 }
 

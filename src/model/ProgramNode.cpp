@@ -124,16 +124,7 @@ int TProgramNode::CheckInheritanceCycles(TClassNode* c) {
 }
 
 int TProgramNode::AddDependency(TASTNode* dependency, TASTNode* user) {
-  if (dependency == nullptr || dependency->Root == nullptr) return 0;
-  TDependencyNode* key = dependency->Root->Dependencies;
-  if (key == nullptr || Dependencies == nullptr) return 0;
-  TDependencyNode::TUseMap& uses = Dependencies->UsesOf(key);
-  auto found = uses.find(dependency);
-  if (found == uses.end()) {
-    uses.emplace(dependency, user);
-  } else if (found->second != nullptr && found->second->IsExtern) {
-    found->second = user;
-  }
+  if (Dependencies != nullptr) Dependencies->RecordUse(dependency, user);
   return 0;
 }
 

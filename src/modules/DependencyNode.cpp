@@ -1,5 +1,7 @@
 #include "modules/DependencyNode.h"
 
+#include "model/ProgramNode.h"
+
 namespace zintrel {
 
 namespace {
@@ -17,6 +19,19 @@ TDependencyNode* TDependencyNode::Create(std::string codePath, TModule* module) 
   SourceModule = module;
   IsModule = module != nullptr ? 1 : 0;
   return this;
+}
+
+void TDependencyNode::RecordUse(TASTNode* dependency, TASTNode* user) {
+  if (dependency == nullptr || dependency->Root == nullptr) return;
+  TDependencyNode* key = dependency->Root->Dependencies;
+  if (key == nullptr) return;
+  TUseMap& uses = UsesOf(key);
+  auto found = uses.find(dependency);
+  if (found == uses.end()) {
+    uses.emplace(dependency, user);
+  } else if (found->second != nullptr && found->second->IsExtern) {
+    found->second = user;
+  }
 }
 
 }  // namespace zintrel

@@ -38,6 +38,9 @@ class TDependencyNode {
   // The use map under a key, made empty when the key is new.
   TUseMap& UsesOf(TDependencyNode* key) { return Dependencies[key]; }
   bool Contains(TDependencyNode* key) const { return Dependencies.count(key) != 0; }
+  // Records that user refers to the declaration, under the node of the file declaring it; the
+  // first non-extern user is kept.
+  void RecordUse(TASTNode* dependency, TASTNode* user);
 };
 
 }  // namespace zintrel
