@@ -18,7 +18,7 @@
 #include "driver/Compiler.h"
 #include "frontend/Lexer.h"
 #include "frontend/Parser.h"
-#include "frontend/Target.h"
+#include "model/NodeFactory.h"
 #include "model/ASTNode.h"
 #include "GenerateProgram.h"
 

@@ -14,7 +14,8 @@
 #include <string>
 
 #include "GenerateProgram.h"
-#include "frontend/GrammarSupport.h"
+#include "frontend/Bridge.h"
+#include "model/AllNodes.h"
 #include "frontend/Lexer.h"
 #include "frontend/Parser.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // The C++ target: its factory creates the TCPP node classes.
 #include "cpp/CPPNodes.h"
-#include "frontend/Target.h"
+#include "model/NodeFactory.h"
 
 namespace zintrel {
 

@@ -9,7 +9,7 @@
 #include "driver/Paths.h"
 #include "frontend/Lexer.h"
 #include "frontend/Parser.h"
-#include "frontend/Target.h"
+#include "model/NodeFactory.h"
 #include "model/ProgramNode.h"
 #include "model/Scope.h"
 

@@ -15,7 +15,8 @@
 #include <cstdint>
 #include <string>
 
-#include "frontend/GrammarSupport.h"
+#include "frontend/Bridge.h"
+#include "model/AllNodes.h"
 #include "frontend/Lexer.h"
 #include "frontend/Location.h"
 

@@ -4,7 +4,7 @@
 
 #include "driver/Paths.h"
 #include "frontend/Bridge.h"
-#include "frontend/Target.h"
+#include "model/NodeFactory.h"
 #include "model/Datatype.h"
 #include "model/FunctionNode.h"
 #include "model/ProgramNode.h"

@@ -2,7 +2,7 @@
 
 #include "driver/Paths.h"
 #include "frontend/Bridge.h"
-#include "frontend/Target.h"
+#include "model/NodeFactory.h"
 #include "model/ClassNode.h"
 #include "model/FunctionNode.h"
 #include "model/Scope.h"

@@ -1,7 +1,7 @@
 #include "model/ProgramNode.h"
 
 #include "frontend/Bridge.h"
-#include "frontend/Target.h"
+#include "model/NodeFactory.h"
 #include "model/ClassNode.h"
 #include "model/FunctionNode.h"
 #include "model/Scope.h"

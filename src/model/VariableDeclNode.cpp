@@ -1,7 +1,7 @@
 #include "model/VariableDeclNode.h"
 
 #include "frontend/Bridge.h"
-#include "frontend/Target.h"
+#include "model/NodeFactory.h"
 #include "model/ClassNode.h"
 #include "model/Datatype.h"
 #include "model/Scope.h"

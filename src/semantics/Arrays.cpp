@@ -1,7 +1,7 @@
 #include "semantics/Arrays.h"
 
 #include "frontend/Bridge.h"
-#include "frontend/Target.h"
+#include "model/NodeFactory.h"
 #include "model/Datatype.h"
 
 namespace zintrel {

@@ -1,7 +1,7 @@
 #include "semantics/Assignment.h"
 
 #include "frontend/Bridge.h"
-#include "frontend/Target.h"
+#include "model/NodeFactory.h"
 #include "frontend/Tokens.h"
 #include "model/Datatype.h"
 #include "model/FunctionNode.h"

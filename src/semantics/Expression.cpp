@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "frontend/Bridge.h"
-#include "frontend/Target.h"
+#include "model/NodeFactory.h"
 #include "frontend/Tokens.h"
 #include "model/ClassNode.h"
 #include "model/Datatype.h"

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "frontend/Bridge.h"
-#include "frontend/Target.h"
+#include "model/NodeFactory.h"
 #include "frontend/Lexer.h"
 #include "frontend/Tokens.h"
 #include "model/Datatype.h"

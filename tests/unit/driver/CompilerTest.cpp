@@ -10,7 +10,7 @@
 #include "driver/CommandLine.h"
 #include "driver/Compiler.h"
 #include "driver/Paths.h"
-#include "frontend/Target.h"
+#include "model/NodeFactory.h"
 #include "model/ProgramNode.h"
 
 namespace zintrel {

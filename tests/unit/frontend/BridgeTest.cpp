@@ -3,7 +3,7 @@
 #include "cpp/CPPTarget.h"
 #include "frontend/Bridge.h"
 #include "frontend/Tokens.h"
-#include "frontend/Target.h"
+#include "model/NodeFactory.h"
 
 namespace zintrel {
 namespace {

@@ -11,9 +11,9 @@
 
 #include "cpp/CPPTarget.h"
 #include "driver/Compiler.h"
-#include "frontend/GrammarSupport.h"
+#include "model/AllNodes.h"
 #include "frontend/Lexer.h"
-#include "frontend/Target.h"
+#include "model/NodeFactory.h"
 
 namespace zintrel {
 namespace {

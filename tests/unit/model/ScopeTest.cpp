@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "cpp/CPPTarget.h"
-#include "frontend/Target.h"
+#include "model/NodeFactory.h"
 #include "model/Scope.h"
 
 namespace zintrel {

@@ -8,8 +8,9 @@
 
 #include "../CheckedProgram.h"
 #include "cpp/CPPTarget.h"
-#include "frontend/GrammarSupport.h"
-#include "frontend/Target.h"
+#include "frontend/Bridge.h"
+#include "model/AllNodes.h"
+#include "model/NodeFactory.h"
 #include "model/Scope.h"
 #include "frontend/Tokens.h"
 #include "modules/DependencyNode.h"

@@ -10,7 +10,7 @@
 
 #include "../CheckedProgram.h"
 #include "cpp/CPPTarget.h"
-#include "frontend/GrammarSupport.h"
+#include "model/AllNodes.h"
 #include "frontend/Tokens.h"
 
 namespace zintrel {

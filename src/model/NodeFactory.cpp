@@ -1,4 +1,4 @@
-#include "frontend/Target.h"
+#include "model/NodeFactory.h"
 
 namespace zintrel {
 

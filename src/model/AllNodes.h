@@ -1,6 +1,6 @@
 #pragma once
-// Everything the grammar's actions call: the emitters and every node class's creation entry.
-#include "frontend/Bridge.h"
+// Every node class of the tree, for code that walks or builds whole trees (the grammar's
+// actions, the C++ target, the tests).
 #include "model/ClassNode.h"
 #include "model/Datatype.h"
 #include "model/FunctionNode.h"
