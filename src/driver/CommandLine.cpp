@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "driver/Messages.h"
-#include "driver/Paths.h"
+#include "support/Messages.h"
+#include "support/Paths.h"
 
 namespace zintrel {
 

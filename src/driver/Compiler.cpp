@@ -5,8 +5,10 @@
 
 #include "cpp/CPPTarget.h"
 #include "driver/CommandLine.h"
-#include "driver/Messages.h"
-#include "driver/Paths.h"
+#include "support/Messages.h"
+#include "support/Files.h"
+#include "support/Paths.h"
+#include "support/Text.h"
 #include "frontend/Lexer.h"
 #include "frontend/Parser.h"
 #include "model/NodeFactory.h"
@@ -22,27 +24,11 @@ std::mt19937_64& Generator() {
   return generator;
 }
 
-// Reads the first line of a file: bytes up to a line feed, a zero byte or the end, carriage
-// returns dropped. False when the file cannot be opened.
-bool ReadFirstLine(const std::string& path, std::string& line) {
-  if (!FileExists(path)) return false;
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) return false;
-  line.clear();
-  int c;
-  while ((c = std::fgetc(f)) != EOF && c != '\n' && c != 0)
-    if (c != '\r') line.push_back(static_cast<char>(c));
-  std::fclose(f);
-  return true;
-}
-
-// Writes one line of 8-bit text ended by CR LF.
-void WriteLine(const std::string& path, const std::string& text) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (f == nullptr) return;
-  std::fwrite(text.data(), 1, text.size(), f);
-  std::fwrite("\r\n", 1, 2, f);
-  std::fclose(f);
+// The build folder next to a source folder; the build cannot go on without it. Paths are
+// also computed for folders that do not exist (yet), which only have no build folder.
+void RequireFolder(const std::string& folder) {
+  if (!CreateFolder(folder) && FolderExists(FolderPart(folder)))
+    TCompiler::Abort("Unable to create folder " + folder);
 }
 
 }  // namespace
@@ -94,16 +80,18 @@ int TCompiler::InitFunctionTable() {
 
 bool TCompiler::UpdateCompilerOptions(const std::string& path) {
   std::string folder = FolderPart(path) + "/" + BUILD_FOLDER;
-  CreateFolder(folder);
+  RequireFolder(folder);
   std::string optionsFile = folder + "/" + OPTIONS_FILE;
   std::string flag = ConfigFlag(CONFIG_DEBUG) ? "d" : " ";
-  std::string line;
-  if (!ReadFirstLine(optionsFile, line)) {
-    WriteLine(optionsFile, flag);
-    return true;
+  // The recorded flag is the first line, up to a zero byte.
+  std::vector<std::string> lines;
+  if (FileExists(optionsFile) && ReadTextLines(optionsFile, lines)) {
+    std::string recorded = lines.empty() ? std::string() : lines[0].substr(0, lines[0].find('\0'));
+    if (recorded == flag) return false;
   }
-  if (line == flag) return false;
-  WriteLine(optionsFile, flag);
+  // A main file in a missing folder has no build folder; its "Unable to open file" comes next.
+  if (!WriteTextLines(optionsFile, {flag}) && FolderExists(folder))
+    Abort("Unable to write file " + optionsFile);
   return true;
 }
 
@@ -127,10 +115,9 @@ int TCompiler::Parse() {
     TLexer::Load(path);
     if (zintrel::Parse() != 0) {
       TLexer::CalculateLocation();
-      Abort("Syntax error\nIn file " + path + "\nIn line " +
-            std::to_string(TLexer::ErrorStartLine) + "-" + std::to_string(TLexer::ErrorEndLine) +
-            "\nIn column " + std::to_string(TLexer::ErrorStartCol) + "-" +
-            std::to_string(TLexer::ErrorEndCol));
+      Abort("Syntax error\nIn file " + path +
+            LocationLines(TLexer::ErrorStartLine, TLexer::ErrorEndLine, TLexer::ErrorStartCol,
+                          TLexer::ErrorEndCol));
     }
     TProgramNode* root = TASTNode::CommonRoot;
     root->SetupChildren();
@@ -174,14 +161,14 @@ void TCompiler::ClassifyImports(TProgramNode* root, const std::string& path) {
 std::string TCompiler::GenerateTargetPath(const std::string& source) {
   std::string full = FullPath(source);
   std::string folder = FolderPart(full) + "/" + BUILD_FOLDER;
-  CreateFolder(folder);
+  RequireFolder(folder);
   return folder + "/" + BareName(full);
 }
 
 std::string TCompiler::GenerateModuleTargetPath(const std::string& codeFile) {
   std::string full = FullPath(codeFile);
   std::string folder = FolderPart(full) + "/" + BUILD_FOLDER;
-  CreateFolder(folder);
+  RequireFolder(folder);
   return folder + "/Module" + BareName(full);
 }
 

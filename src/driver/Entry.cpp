@@ -6,8 +6,8 @@
 
 #include "driver/CommandLine.h"
 #include "driver/Compiler.h"
-#include "driver/Messages.h"
-#include "driver/Paths.h"
+#include "support/Messages.h"
+#include "support/Paths.h"
 #include "model/ASTNode.h"
 #include "modules/Module.h"
 

@@ -1,9 +1,5 @@
 #include "frontend/Lexer.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <bit>
 #include <cerrno>
 #include <climits>
@@ -11,7 +7,9 @@
 #include <cstring>
 #include <locale.h>
 
-#include "driver/Messages.h"
+#include "support/Files.h"
+#include "support/Messages.h"
+#include "support/Text.h"
 
 namespace zintrel {
 
@@ -265,32 +263,9 @@ void TLexer::LoadText(const std::string& path, std::string_view bytes) {
 void TLexer::Load(const std::string& path) {
   if (!Lexer) Lexer = new TLexer;
   Init();
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) AbortUnreadable(path);
-  struct stat info;
-  if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-    ::close(fd);
-    AbortUnreadable(path);
-  }
   // Kept from file to file; the largest file read decides its size.
   static std::string bytes;
-  size_t size = info.st_size > 0 ? static_cast<size_t>(info.st_size) : 0;
-  // One byte more than the file, so the read that finds the end needs no growth.
-  bytes.resize(size + 1 > 4096 ? size + 1 : 4096);
-  size_t filled = 0;
-  for (;;) {
-    if (filled == bytes.size()) bytes.resize(bytes.size() * 2);
-    ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      ::close(fd);
-      AbortUnreadable(path);
-    }
-    if (got == 0) break;
-    filled += static_cast<size_t>(got);
-  }
-  ::close(fd);
-  bytes.resize(filled);
+  if (!ReadFileBytes(path, bytes)) AbortUnreadable(path);
   LoadText(path, bytes);
 }
 
@@ -311,10 +286,8 @@ void TLexer::Abort(std::string_view message) {
   const LocationRecord& location = Location();
   std::string text = "Lexer error: ";
   text += message;
-  text += "\nIn line " + std::to_string(location.FirstLine) + "-" +
-          std::to_string(location.LastLine);
-  text += "\nIn column " + std::to_string(location.FirstColumn) + "-" +
-          std::to_string(location.LastColumn);
+  text += LocationLines(location.FirstLine, location.LastLine, location.FirstColumn,
+                        location.LastColumn);
   AbortWithMessage(text);
 }
 

@@ -6,7 +6,8 @@
 #include <cstdlib>
 #include <unordered_set>
 
-#include "driver/Messages.h"
+#include "support/Messages.h"
+#include "support/Text.h"
 #include "model/ProgramNode.h"
 
 namespace zintrel {
@@ -200,9 +201,8 @@ void TASTNode::Abort(std::string_view message, const TASTNode* node) {
   std::string report = "Semantic error: ";
   report += message;
   if (node != nullptr) {
-    report += "\nIn file " + node->SourceFile + "\nIn line " + std::to_string(node->StartLine) +
-              "-" + std::to_string(node->EndLine) + "\nIn column " +
-              std::to_string(node->StartCol) + "-" + std::to_string(node->EndCol);
+    report += "\nIn file " + node->SourceFile +
+              LocationLines(node->StartLine, node->EndLine, node->StartCol, node->EndCol);
   }
   AbortWithMessage(report);
 }

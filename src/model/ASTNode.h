@@ -238,4 +238,18 @@ T* NodeCast(TASTNode* node) {
   }
 }
 
+// The nearest ancestor of the node (the node itself excluded) for which match answers true.
+template <class Match>
+TASTNode* FindEnclosing(const TASTNode* node, Match match) {
+  for (TASTNode* p = node->Parent; p != nullptr; p = p->Parent)
+    if (match(p)) return p;
+  return nullptr;
+}
+
+// The nearest ancestor of the node that is a T (the function, class or file around it).
+template <class T>
+T* EnclosingNode(const TASTNode* node) {
+  return static_cast<T*>(FindEnclosing(node, [](TASTNode* p) { return NodeCast<T>(p) != nullptr; }));
+}
+
 }  // namespace zintrel

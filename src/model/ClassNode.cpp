@@ -2,7 +2,7 @@
 
 #include <unordered_set>
 
-#include "driver/Paths.h"
+#include "support/Text.h"
 #include "frontend/Bridge.h"
 #include "model/NodeFactory.h"
 #include "model/Datatype.h"
@@ -117,18 +117,18 @@ TVariableDeclNode* TClassNode::FindOwnMember(const std::string& key, int32_t isS
   if (MemberIndex == nullptr) {
     MemberIndex = new std::unordered_map<std::string, TMemberSlots>();
     for (TVariableDeclNode* variable : Variables) {
-      TMemberSlots& slots = (*MemberIndex)[LowerName(variable->Identifier)];
+      TMemberSlots& slots = (*MemberIndex)[ToLower(variable->Identifier)];
       if (slots.Variable == nullptr) slots.Variable = variable;
       if (slots.StaticVariable == nullptr &&
           (variable->DeclKind == DECL_CONST || variable->DeclKind == DECL_GLOBAL))
         slots.StaticVariable = variable;
     }
     for (TFunctionNode* method : Methods) {
-      TMemberSlots& slots = (*MemberIndex)[LowerName(method->Identifier)];
+      TMemberSlots& slots = (*MemberIndex)[ToLower(method->Identifier)];
       if (slots.Method == nullptr) slots.Method = method->Declaration;
     }
     for (TFunctionNode* function : Functions) {
-      TMemberSlots& slots = (*MemberIndex)[LowerName(function->Identifier)];
+      TMemberSlots& slots = (*MemberIndex)[ToLower(function->Identifier)];
       if (slots.Function == nullptr) slots.Function = function->Declaration;
     }
   }
@@ -184,7 +184,7 @@ int TClassNode::HasParent(const TClassNode* parent) const {
 }
 
 TVariableDeclNode* TClassNode::FindMember(std::string_view name, int32_t isStatic) {
-  return FindMemberByKey(name, LowerName(name), isStatic);
+  return FindMemberByKey(name, ToLower(name), isStatic);
 }
 
 TVariableDeclNode* TClassNode::FindMemberByKey(std::string_view name, const std::string& key,
@@ -202,7 +202,7 @@ TVariableDeclNode* TClassNode::FindMemberByKey(std::string_view name, const std:
 
 TVariableDeclNode* TClassNode::FindMemberUncached(std::string_view name, const std::string& key,
                                                   int32_t isStatic) {
-  if (Constructor != nullptr && LowerName(Constructor->Identifier) == key)
+  if (Constructor != nullptr && ToLower(Constructor->Identifier) == key)
     return Constructor->Declaration;
   if (TVariableDeclNode* own = FindOwnMember(key, isStatic)) return own;
   TVariableDeclNode* result = nullptr;

@@ -1,6 +1,6 @@
 #include "model/Datatype.h"
 
-#include "driver/Paths.h"
+#include "support/Text.h"
 #include "frontend/Bridge.h"
 #include "model/NodeFactory.h"
 #include "model/ClassNode.h"
@@ -10,6 +10,8 @@
 #include "semantics/Expression.h"
 
 namespace zintrel {
+
+std::string TypeText(const TDatatype* type) { return type != nullptr ? type->ToString() : std::string(); }
 
 namespace {
 
@@ -22,23 +24,14 @@ int Unequal(const TDatatype* a, const TDatatype* b) {
   return a->IsUnequal(b);
 }
 
-std::string TextOf(const TDatatype* type) { return type != nullptr ? type->ToString() : ""; }
-
 bool EndsWith(std::string_view text, std::string_view tail) {
   return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
 }
 
-// Position of the first occurrence of c outside any () or [] pair, counting from the start of
-// the text; npos when there is none.
+// Position of the first occurrence of c outside any () or [] pair; npos when there is none.
 size_t FindAtDepthZero(std::string_view text, char c) {
-  int depth = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char here = text[i];
-    if (here == c && depth == 0) return i;
-    if (here == '(' || here == '[') ++depth;
-    if (here == ')' || here == ']') --depth;
-  }
-  return std::string_view::npos;
+  int at = FindAtDepth(text, std::string_view(&c, 1), 0, 0);
+  return at < 0 ? std::string_view::npos : static_cast<size_t>(at);
 }
 
 TDatatype* NewFromString(std::string_view text) {
@@ -106,17 +99,17 @@ std::string TDatatype::ToString() const {
     case TYPE_COMPOUND:
       return text + Identifier;
     case TYPE_POINTER:
-      return text + TextOf(NestedType) + " Ptr";
+      return text + TypeText(NestedType) + " Ptr";
     case TYPE_ARRAY:
       // One comma between each two dimensions, however many there are.
-      return text + TextOf(NestedType) + "[" +
+      return text + TypeText(NestedType) + "[" +
              std::string(static_cast<size_t>(Dimension > 1 ? Dimension - 1 : 0), ',') + "]";
     case TYPE_FUNCTION: {
-      text += TextOf(ReturnType) + "(";
+      text += TypeText(ReturnType) + "(";
       for (size_t i = 0; i < Parameters.size(); ++i) {
         if (i != 0) text += ", ";
         text += (i < Identifiers.size() ? Identifiers[i] : std::string()) + ":" +
-                TextOf(Parameters[i]);
+                TypeText(Parameters[i]);
       }
       return text + ")";
     }

@@ -111,4 +111,7 @@ class TDatatype : public TASTNode {
   static int32_t Emit(int32_t kind, std::string* name, int32_t extra);
 };
 
+// The type's textual form for messages; "" for an absent type.
+std::string TypeText(const TDatatype* type);
+
 }  // namespace zintrel

@@ -27,8 +27,7 @@ int TFunctionNode::CheckSignatureCorrectness(TScope* scope) {
 
 int TFunctionNode::CheckCorrectness(TScope* scope) {
   if (IsMethod) {
-    for (TASTNode* p = Parent; p != nullptr && ParentClass == nullptr; p = p->Parent)
-      ParentClass = dynamic_cast<TClassNode*>(p);
+    if (ParentClass == nullptr) ParentClass = EnclosingNode<TClassNode>(this);
     if (ParentClass == nullptr) Abort("Methods can only be declared inside classes", this);
   }
   if (ReturnDatatype != nullptr && !ReturnDatatype->IsVoid()) ReturnDatatype->CheckCorrectness(scope);

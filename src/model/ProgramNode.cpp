@@ -19,9 +19,8 @@ namespace {
 // The file a top-level item belongs to: the merged program's items hang below their own file's
 // root; a module's root is checked directly.
 TASTNode* FileRootOf(TASTNode* item, TProgramNode* program) {
-  for (TASTNode* p = item->Parent; p != nullptr; p = p->Parent)
-    if (dynamic_cast<TProgramNode*>(p) != nullptr) return p;
-  return program;
+  TProgramNode* root = EnclosingNode<TProgramNode>(item);
+  return root != nullptr ? root : program;
 }
 
 // Sets the dependency context for the check of one top-level item.

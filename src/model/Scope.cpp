@@ -2,18 +2,12 @@
 
 #include "model/ClassNode.h"
 #include "model/VariableDeclNode.h"
+#include "support/Text.h"
 
 namespace zintrel {
 
-std::string LowerName(std::string_view name) {
-  std::string key(name);
-  for (char& c : key)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
-  return key;
-}
-
 TASTNode* TScope::Find(std::string_view name) {
-  const std::string key = LowerName(name);
+  const std::string key = ToLower(name);
   for (TScope* scope = this;;) {
     auto found = scope->Nodes.find(key);
     if (found != scope->Nodes.end()) return found->second;
@@ -24,7 +18,7 @@ TASTNode* TScope::Find(std::string_view name) {
 }
 
 int TScope::Insert(std::string_view name, TASTNode* node) {
-  return SafeInsert(Nodes, LowerName(name), node);
+  return SafeInsert(Nodes, ToLower(name), node);
 }
 
 TScope* TScope::Create(TScope* parent) {

@@ -10,8 +10,6 @@ namespace zintrel {
 class TASTNode;
 class TClassNode;
 
-std::string LowerName(std::string_view name);
-
 class TScope {
  public:
   std::unordered_map<std::string, TASTNode*> Nodes;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "driver/Paths.h"
+#include "support/Paths.h"
 
 namespace zintrel {
 

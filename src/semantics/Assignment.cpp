@@ -21,9 +21,8 @@ int TAssignmentNode::CheckCorrectness(TScope* scope) {
   TDatatype* right = RightExp->EvaluateDatatype();
   TDatatype* left = LeftExp->EvaluateDatatype();
   if (right == nullptr || left == nullptr || !right->IsCastable(left))
-    Abort("Incompatible datatypes in assignment: Unable to convert from " +
-              (right != nullptr ? right->ToString() : std::string()) + " to " +
-              (left != nullptr ? left->ToString() : std::string()),
+    Abort("Incompatible datatypes in assignment: Unable to convert from " + TypeText(right) +
+              " to " + TypeText(left),
           this);
   if (!LeftExp->IsWritable()) Abort("Assignment target is not writable", LeftExp);
   SetCommonRoot(Root);
@@ -55,9 +54,7 @@ void TReturnNode::VisitNodeFields(TNodeFieldVisitor& visitor) {
 }
 
 int TReturnNode::CheckCorrectness(TScope* scope) {
-  TFunctionNode* function = nullptr;
-  for (TASTNode* p = Parent; p != nullptr && function == nullptr; p = p->Parent)
-    function = dynamic_cast<TFunctionNode*>(p);
+  TFunctionNode* function = EnclosingNode<TFunctionNode>(this);
   if (function == nullptr) Abort("Return may only be used inside functions or methods", this);
   TDatatype* expected = function->ReturnDatatype;
   if (function->IsConstructor) {

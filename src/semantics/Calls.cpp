@@ -22,13 +22,6 @@ void TFunctionCall::VisitNodeFields(TNodeFieldVisitor& visitor) {
 
 namespace {
 
-std::string TypeText(const TDatatype* t) { return t != nullptr ? t->ToString() : std::string(); }
-
-TClassNode* EnclosingClass(const TASTNode* node) {
-  for (TASTNode* p = node->Parent; p != nullptr; p = p->Parent)
-    if (auto* c = dynamic_cast<TClassNode*>(p)) return c;
-  return nullptr;
-}
 
 void ReplaceInParent(TASTNode* node, TASTNode* replacement) {
   if (node->Parent != nullptr) node->Parent->ReplaceChildNode(node, replacement);
@@ -174,7 +167,7 @@ int TMemberAccessExpression::CheckCorrectness(TScope* scope) {
   if (member == nullptr)
     Abort("'" + Identifier + "' is not a valid member of '" + TargetClass->Identifier + "'", this);
   if (member->Visibility == VISIBILITY_PRIVATE) {
-    TClassNode* here = EnclosingClass(this);
+    TClassNode* here = EnclosingNode<TClassNode>(this);
     if (here == nullptr || !member->HasParentNode(here))
       Abort("Member '" + Identifier + "' is private and not accessible from here", this);
   }

@@ -27,19 +27,18 @@ void AddIfSet(TASTNode* parent, T* child) {
 // Every controlled block opens a scope of its own below the statement's scope.
 TScope* NewScope(TScope* scope) { return (new TScope())->Create(scope); }
 
-std::string TypeText(const TDatatype* t) { return t != nullptr ? t->ToString() : std::string(); }
 
 // Exit and Continue belong to the nearest loop around them; the initial statements of a
 // For-While loop are outside that loop. Functions and other statements are passed through.
 bool InsideLoop(const TASTNode* node) {
-  for (TASTNode* p = node->Parent; p != nullptr; p = p->Parent) {
-    if (dynamic_cast<TWhileNode*>(p) || dynamic_cast<TRepeatNode*>(p) || dynamic_cast<TForNode*>(p))
-      return true;
-    if (auto* forWhile = dynamic_cast<TForWhileNode*>(p))
-      if (forWhile->ForStatements == nullptr || !node->HasParentNode(forWhile->ForStatements))
-        return true;
-  }
-  return false;
+  return FindEnclosing(node, [node](TASTNode* p) {
+           if (dynamic_cast<TWhileNode*>(p) || dynamic_cast<TRepeatNode*>(p) ||
+               dynamic_cast<TForNode*>(p))
+             return true;
+           auto* forWhile = dynamic_cast<TForWhileNode*>(p);
+           return forWhile != nullptr && (forWhile->ForStatements == nullptr ||
+                                          !node->HasParentNode(forWhile->ForStatements));
+         }) != nullptr;
 }
 
 }  // namespace

@@ -128,28 +128,13 @@ TLiteralNode* TLiteralNode::Create(TDatatype* datatype, std::string_view text) {
   return this;
 }
 
-namespace {
-
-// The class and the function around a node: the walk stops one step above the first class.
-void EnclosingClassAndFunction(TASTNode* start, TClassNode*& owner, TFunctionNode*& function) {
-  owner = nullptr;
-  function = nullptr;
-  for (TASTNode* p = start; p != nullptr; p = p->Parent) {
-    if (function == nullptr) function = dynamic_cast<TFunctionNode*>(p);
-    if (owner != nullptr) break;
-    owner = dynamic_cast<TClassNode*>(p);
-  }
-}
-
-}  // namespace
-
 int TLiteralNode::CheckCorrectness(TScope* scope) {
   SetCommonRoot(Root);
   if (IsSelf() || IsSuper()) {
     const char* name = IsSelf() ? "Self" : "Super";
-    TClassNode* owner;
-    TFunctionNode* function;
-    EnclosingClassAndFunction(Parent, owner, function);
+    // Classes are never nested in functions, so the function found is inside the class.
+    TClassNode* owner = EnclosingNode<TClassNode>(this);
+    TFunctionNode* function = EnclosingNode<TFunctionNode>(this);
     if (owner == nullptr) Abort(std::string("Use of ") + name + " is only allowed within classes", this);
     if (function == nullptr)
       Abort(std::string("Use of ") + name + " is only allowed within functions", this);

@@ -45,7 +45,6 @@ bool IsIntegerOrPointer(const TDatatype* t) { return t->IsInteger() || t->IsPoin
 
 TDatatype* NewType(int32_t kind) { return ActiveTarget->CreateDatatype()->Create(kind, nullptr, 0); }
 
-std::string TypeText(const TDatatype* t) { return t != nullptr ? t->ToString() : std::string(); }
 
 // Keeps an integer result in the range of its type: Bool is 0 or 1, Byte and Short keep their
 // low bits; Int and Long keep all 64 bits.

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "driver/CommandLine.h"
-#include "driver/Paths.h"
+#include "support/Paths.h"
 
 namespace zintrel {
 namespace {

@@ -9,7 +9,7 @@
 #include "cpp/CPPTarget.h"
 #include "driver/CommandLine.h"
 #include "driver/Compiler.h"
-#include "driver/Paths.h"
+#include "support/Paths.h"
 #include "model/NodeFactory.h"
 #include "model/ProgramNode.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "driver/Messages.h"
+#include "support/Messages.h"
 
 namespace zintrel {
 namespace {

@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "driver/Compiler.h"
-#include "driver/Paths.h"
+#include "support/Paths.h"
 
 namespace zintrel {
 namespace {

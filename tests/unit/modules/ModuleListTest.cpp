@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "driver/Paths.h"
+#include "support/Paths.h"
 #include "modules/Module.h"
 
 namespace zintrel {

@@ -1,7 +1,5 @@
-#include "driver/Paths.h"
+#include "support/Paths.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -96,20 +94,6 @@ std::string StripExtension(std::string_view path) {
 
 std::string BareName(std::string_view path) { return StripExtension(FilePart(path)); }
 
-std::string ToLower(std::string_view text) {
-  std::string result(text);
-  for (char& c : result)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
-  return result;
-}
-
-std::string ToUpper(std::string_view text) {
-  std::string result(text);
-  for (char& c : result)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - ('a' - 'A'));
-  return result;
-}
-
 std::string FullPath(std::string_view path) {
   std::string p = Slashes(path);
   if (RootLength(p) == 0) p = TPaths::CurrentDirectory() + "/" + p;
@@ -158,68 +142,9 @@ std::string RelativePath(std::string_view from, std::string_view to) {
   return result;
 }
 
-std::string IdentifierCharacters(std::string_view text) {
-  std::string result;
-  for (char c : text)
-    if ((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_')
-      result += c;
-  return result;
-}
-
 bool IsHiddenName(std::string_view path) {
   std::string file = FilePart(path);
   return !file.empty() && file[0] == '.';
-}
-
-int FindAtDepth(std::string_view text, std::string_view pattern, int start, int depth) {
-  if (start < 0) start = 0;
-  size_t counted = static_cast<size_t>(start);
-  int level = 0;
-  size_t occurrence = text.find(pattern, counted);
-  while (occurrence != std::string_view::npos) {
-    for (size_t i = counted; i < occurrence; ++i) {
-      char c = text[i];
-      if (c == '(' || c == '[') ++level;
-      else if (c == ')' || c == ']') --level;
-    }
-    if (level == depth) return static_cast<int>(occurrence);
-    counted = occurrence;
-    occurrence = text.find(pattern, occurrence + 1);
-  }
-  return -1;
-}
-
-bool FileExists(const std::string& path) {
-  struct stat st;
-  return stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
-}
-
-bool FolderExists(const std::string& path) {
-  struct stat st;
-  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-bool PathExists(const std::string& path) {
-  struct stat st;
-  return stat(path.c_str(), &st) == 0;
-}
-
-bool CreateFolder(const std::string& path) {
-  if (FolderExists(path)) return true;
-  return mkdir(path.c_str(), 0777) == 0 || FolderExists(path);
-}
-
-std::vector<std::string> ListFolder(const std::string& path) {
-  std::vector<std::string> names;
-  DIR* dir = opendir(path.c_str());
-  if (dir == nullptr) return names;
-  while (dirent* entry = readdir(dir)) {
-    std::string name = entry->d_name;
-    if (name != "." && name != "..") names.push_back(std::move(name));
-  }
-  closedir(dir);
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 }  // namespace zintrel

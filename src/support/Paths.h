@@ -5,6 +5,9 @@
 #include <string_view>
 #include <vector>
 
+#include "support/Files.h"
+#include "support/Text.h"
+
 namespace zintrel {
 
 inline constexpr const char* BUILD_FOLDER = ".zintrel";
@@ -33,22 +36,10 @@ std::string FilePart(std::string_view path);           // text after the last sl
 std::string ExtensionPart(std::string_view path);      // after the last dot of the file part
 std::string StripExtension(std::string_view path);     // without the dot and the extension
 std::string BareName(std::string_view path);           // file part without extension
-std::string ToLower(std::string_view text);
-std::string ToUpper(std::string_view text);
 
 std::string FullPath(std::string_view path);
 std::string AbsolutePath(std::string_view path);
 std::string RelativePath(std::string_view from, std::string_view to);
-std::string IdentifierCharacters(std::string_view text);
 bool IsHiddenName(std::string_view path);
-int FindAtDepth(std::string_view text, std::string_view pattern, int start, int depth);
-
-// File system queries.
-bool FileExists(const std::string& path);    // a regular file (or anything but a folder)
-bool FolderExists(const std::string& path);
-bool PathExists(const std::string& path);    // a file or a folder
-bool CreateFolder(const std::string& path);  // not recursive; true when it exists afterwards
-// Folder entries (names only, without "." and ".."), sorted by name; empty when unreadable.
-std::vector<std::string> ListFolder(const std::string& path);
 
 }  // namespace zintrel

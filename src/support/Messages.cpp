@@ -1,4 +1,4 @@
-#include "driver/Messages.h"
+#include "support/Messages.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,0 +1,27 @@
+#pragma once
+// The file-system calls of the compiler. Every call that can fail says so in its result, so
+// callers report the failure instead of going on with a half-written build folder.
+#include <string>
+#include <vector>
+
+namespace zintrel {
+
+bool FileExists(const std::string& path);    // a regular file (or anything but a folder)
+bool FolderExists(const std::string& path);
+bool PathExists(const std::string& path);    // a file or a folder
+bool CreateFolder(const std::string& path);  // not recursive; true when it exists afterwards
+// Folder entries (names only, without "." and ".."), sorted by name; empty when unreadable.
+std::vector<std::string> ListFolder(const std::string& path);
+
+// The whole content of a file into bytes (whose buffer is reused); false when the path is a
+// folder or cannot be opened or read.
+bool ReadFileBytes(const std::string& path, std::string& bytes);
+// Writes text as the whole content of the file; false when it cannot be written completely.
+bool WriteFileBytes(const std::string& path, const std::string& text);
+// The lines of an 8-bit text file, split at line feeds with carriage returns dropped; false
+// when the file cannot be read.
+bool ReadTextLines(const std::string& path, std::vector<std::string>& lines);
+// Writes every line followed by CR LF; false when the file cannot be written completely.
+bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines);
+
+}  // namespace zintrel
