@@ -39,7 +39,10 @@ int BuildProgram(TCompiler& compiler, const CLI& cli) {
 
 int Run(int argc, char** argv) {
   TASTNode::InitStackLimit();
-  TPaths::InitStartup();
+  // Without its own folder the compiler looks for the module tree where it was started.
+  if (!TPaths::InitStartup())
+    TCompiler::Warn("Unable to enter the compiler's own folder; looking for modules in " +
+                    TPaths::ModuleRoot);
   CommandLine = new CLI();
   CommandLine->AddCompilerOptions();
   auto now = std::chrono::system_clock::now().time_since_epoch();

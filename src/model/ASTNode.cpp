@@ -27,7 +27,32 @@ LocationRecord RuleLocationValue;
 bool RuleLocationSet = false;
 }  // namespace
 
+bool TNodeOrigin::Checking = false;
+int32_t TNodeOrigin::Active = 0;
+
+TNodeOrigin::TNodeOrigin(const TASTNode* origin)
+    : SavedRoot(TASTNode::CommonRoot),
+      SavedFile(TASTNode::CommonSourceFile),
+      HadLocation(RuleLocationSet) {
+  if (HadLocation) SavedLocation = RuleLocationValue;
+  ++Active;
+  TASTNode::CommonRoot = origin->Root;
+  TASTNode::CommonSourceFile = origin->SourceFile;
+  RuleLocationSet = true;
+  RuleLocationValue = {origin->StartLine, origin->StartCol, origin->EndLine, origin->EndCol};
+}
+
+TNodeOrigin::~TNodeOrigin() {
+  --Active;
+  TASTNode::CommonRoot = SavedRoot;
+  TASTNode::CommonSourceFile = SavedFile;
+  RuleLocationSet = HadLocation;
+  if (HadLocation) RuleLocationValue = SavedLocation;
+}
+
 TASTNode::TASTNode() : TObject(Kind::Node) {
+  if (TNodeOrigin::Missing())
+    AbortWithMessage("Fatal compiler error: a node was made while checking without an origin");
   TableID = RegisterHandle(this);
   Root = CommonRoot;
   SourceFile = CommonSourceFile;

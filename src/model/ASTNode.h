@@ -217,6 +217,42 @@ class TASTNode : public TObject {
   static const char* StackLimit;
 };
 
+// A node made while checking stands for a node of the tree (a cast for the value it converts, a
+// constructor call for the New it replaces): while a TNodeOrigin lives, every new node belongs
+// to the origin's root and file and takes the origin's location. While a program is checked,
+// making a node without one is a compiler fault, reported at once instead of filing the node
+// under whatever file was parsed last.
+class TNodeOrigin {
+ public:
+  explicit TNodeOrigin(const TASTNode* origin);
+  ~TNodeOrigin();
+  TNodeOrigin(const TNodeOrigin&) = delete;
+  TNodeOrigin& operator=(const TNodeOrigin&) = delete;
+
+  // Whether an origin must be given for the nodes made now.
+  static bool Missing() { return Checking && Active == 0; }
+
+  // Marks the check of a program: nodes made during it need an origin.
+  class TCheck {
+   public:
+    TCheck() : Saved(Checking) { Checking = true; }
+    ~TCheck() { Checking = Saved; }
+    TCheck(const TCheck&) = delete;
+    TCheck& operator=(const TCheck&) = delete;
+
+   private:
+    bool Saved;
+  };
+
+ private:
+  static bool Checking;
+  static int32_t Active;
+  TProgramNode* SavedRoot;
+  TSourcePath SavedFile;
+  LocationRecord SavedLocation{};
+  bool HadLocation;
+};
+
 // Base of all statements; expressions and variable declarations are statements too.
 class TStatementNode : public TASTNode {
  public:

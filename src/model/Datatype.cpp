@@ -299,8 +299,8 @@ int TDatatype::SetupChildren() {
 }
 
 TDatatype* TDatatype::Copy() {
-  SetCommonRoot(Root);
   if (IsFunction()) Abort("Not yet implemented", this);
+  TNodeOrigin origin(this);
   TASTNode* reference = nullptr;
   if (IsCompound()) reference = Compound;
   if (IsPointer() || IsArray()) reference = NestedType;

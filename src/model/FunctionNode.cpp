@@ -61,7 +61,7 @@ int TFunctionNode::SetupChildren() {
 }
 
 int TFunctionNode::TransformToConstructor(TClassNode* owner) {
-  SetCommonRoot(Root);
+  TNodeOrigin origin(this);
   if (ReturnDatatype != nullptr && !ReturnDatatype->IsVoid())
     Abort("Specifying return type for constructors is not allowed", this);
   TDatatype* type = ActiveTarget->CreateDatatype()->Create(TYPE_COMPOUND, owner, 0);

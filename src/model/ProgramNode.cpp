@@ -38,6 +38,7 @@ class TItemContext {
 }  // namespace
 
 int TProgramNode::CheckCorrectness(TScope* scope) {
+  TNodeOrigin::TCheck check;
   for (TClassNode* c : Classes)
     if (!scope->Insert(c->Identifier, c)) Abort("Redefinition of '" + c->Identifier + "'", c);
 

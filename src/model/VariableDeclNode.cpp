@@ -28,13 +28,8 @@ int TVariableDeclNode::CheckCorrectness(TScope* scope) {
       Abort("Unable to convert from '" + type->ToString() + "' to '" + Datatype->ToString() + "'",
             this);
     if (DeclKind == DECL_CONST && !Value->IsConstant()) Abort("Expression must be constant", Value);
-    SetCommonRoot(Root);
     // Every implicit conversion becomes an explicit cast node.
-    if (type != nullptr && type->IsUnequal(Datatype)) {
-      TTypeCastExpression* cast =
-          ActiveTarget->CreateTypeCastExpression()->Create(Value, Datatype->Copy(), scope);
-      ReplaceChildNode(Value, cast);
-    }
+    TTypeCastExpression::Convert(this, Value, type, Datatype, scope);
   }
   if (!scope->Insert(Identifier, this) && DeclKind != DECL_GLOBAL)
     Abort("Redefinition of '" + Identifier + "'", this);

@@ -77,7 +77,7 @@ int TAutoArrayExpression::CheckCorrectness(TScope* scope) {
       Abort("Auto-array elements must have identical types", this);
     }
   }
-  SetCommonRoot(Root);
+  TNodeOrigin origin(this);
   if (element == nullptr) element = ActiveTarget->CreateDatatype()->Create(TYPE_ANY, nullptr, 0);
   Datatype = ActiveTarget->CreateDatatype()->Create(TYPE_ARRAY, element, 1);
   AddChildNode(Datatype);
@@ -140,7 +140,7 @@ int TAddressExpression::CheckCorrectness(TScope* scope) {
   GuardStack(this);
   TargetExp->CheckCorrectness(scope);
   if (!TargetExp->IsLValue()) Abort("Expression is not addressable", TargetExp);
-  SetCommonRoot(Root);
+  TNodeOrigin origin(this);
   TDatatype* target = TargetExp->EvaluateDatatype();
   Datatype = ActiveTarget->CreateDatatype()->Create(
       TYPE_POINTER, target != nullptr ? target->Copy() : nullptr, 0);

@@ -25,10 +25,7 @@ int TAssignmentNode::CheckCorrectness(TScope* scope) {
               " to " + TypeText(left),
           this);
   if (!LeftExp->IsWritable()) Abort("Assignment target is not writable", LeftExp);
-  SetCommonRoot(Root);
-  if (left->IsUnequal(right))
-    ReplaceChildNode(RightExp, ActiveTarget->CreateTypeCastExpression()->Create(
-                                   RightExp, left->Copy(), scope));
+  TTypeCastExpression::Convert(this, RightExp, right, left, scope);
   return 0;
 }
 
@@ -61,7 +58,7 @@ int TReturnNode::CheckCorrectness(TScope* scope) {
     if (TargetExp != nullptr && TargetExp == ImplicitSelf) return 0;
     if (TargetExp != nullptr) Abort("Constructor does not return a value", this);
     // A constructor returns the object it constructed.
-    SetCommonRoot(Root);
+    TNodeOrigin origin(this);
     TLiteralNode* self = ActiveTarget->CreateLiteralNode()->Create(expected->Copy(), "");
     self->LiteralKind = tok::KEY_SELF;
     TargetExp = self;
@@ -75,10 +72,7 @@ int TReturnNode::CheckCorrectness(TScope* scope) {
     TDatatype* given = TargetExp->EvaluateDatatype();
     if (given == nullptr || !given->IsCastable(expected))
       Abort("Return datatype does not match function datatype", this);
-    SetCommonRoot(Root);
-    if (given->IsUnequal(expected))
-      ReplaceChildNode(TargetExp, ActiveTarget->CreateTypeCastExpression()->Create(
-                                      TargetExp, expected->Copy(), scope));
+    TTypeCastExpression::Convert(this, TargetExp, given, expected, scope);
   }
   return 0;
 }

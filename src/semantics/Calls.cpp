@@ -40,11 +40,10 @@ int TFunctionCall::TransformToTypecast(TScope* scope) {
   if (name == nullptr) return 0;
   auto* target = dynamic_cast<TClassNode*>(scope->Find(name->Identifier));
   if (target == nullptr) return 0;
-  SetCommonRoot(Root);
+  TNodeOrigin origin(this);
   TDatatype* type = ActiveTarget->CreateDatatype()->Create(TYPE_COMPOUND, target, 0);
   TTypeCastExpression* cast =
       ActiveTarget->CreateTypeCastExpression()->Create(Parameters[0], type, scope);
-  cast->CopyLocation(this);
   ReplaceInParent(this, cast);
   cast->CheckCorrectness(scope);
   return 1;
@@ -59,10 +58,9 @@ int TFunctionCall::TransformToConstructorCall(TScope* scope) {
     Abort("No constructor available for class '" +
               (target != nullptr ? target->Identifier : TypeText(literal->Datatype)) + "'",
           this);
-  SetCommonRoot(Root);
+  TNodeOrigin origin(literal);
   TMemberAccessExpression* member = ActiveTarget->CreateMemberAccessExpression()->Create(
       literal, target->GenerateConstructorIdentifier());
-  member->CopyLocation(literal);
   ReplaceChildNode(literal, member);
   return 0;
 }
@@ -71,7 +69,6 @@ int TFunctionCall::CheckCorrectness(TScope* scope) {
   GuardStack(this);
   if (TransformToTypecast(scope)) return 0;
   TransformToConstructorCall(scope);
-  SetCommonRoot(Root);
   TargetExp->CheckCorrectness(scope);
   TDatatype* function = TargetExp->EvaluateDatatype();
   if (function == nullptr || !function->IsFunction())
@@ -89,11 +86,7 @@ int TFunctionCall::CheckCorrectness(TScope* scope) {
       Abort("Invalid datatype for argument '" + function->Identifiers[i] + "': Expected '" +
                 TypeText(expected) + "' but received '" + TypeText(given) + "'",
             this);
-    if (given->IsUnequal(expected)) {
-      TTypeCastExpression* cast =
-          ActiveTarget->CreateTypeCastExpression()->Create(argument, expected->Copy(), scope);
-      ReplaceChildNode(argument, cast);
-    }
+    TTypeCastExpression::Convert(this, argument, given, expected, scope);
   }
   if (static_cast<int32_t>(Parameters.size()) < function->MandatoryParamCount)
     Abort("Too few arguments", this);
@@ -214,7 +207,6 @@ void TNewExpression::VisitNodeFields(TNodeFieldVisitor& visitor) {
 }
 
 int TNewExpression::CheckCorrectness(TScope* scope) {
-  SetCommonRoot(Root);
   TargetClass = dynamic_cast<TClassNode*>(scope->Find(Identifier));
   if (TargetClass == nullptr) Abort("Class '" + Identifier + "' not found", this);
   if (TargetClass->IsAbstract()) {
@@ -231,6 +223,7 @@ int TNewExpression::CheckCorrectness(TScope* scope) {
     Abort(message, this);
   }
   AddDependency(TargetClass, this);
+  TNodeOrigin origin(this);
   Datatype = ActiveTarget->CreateDatatype()->Create(TYPE_COMPOUND, TargetClass, 0);
   AddChildNode(Datatype);
   if (!Parameters.empty() && TargetClass->Constructor == nullptr)
@@ -241,15 +234,13 @@ int TNewExpression::CheckCorrectness(TScope* scope) {
 
 int TNewExpression::PerformASTTransformation(TScope* scope) {
   if (!HasParameterList || TargetClass->Constructor == nullptr) return 0;
-  SetCommonRoot(Root);
+  TNodeOrigin origin(this);
   TMemberAccessExpression* member = ActiveTarget->CreateMemberAccessExpression()->Create(
       this, TargetClass->GenerateConstructorIdentifier());
   TFunctionCall* call = ActiveTarget->CreateFunctionCall()->Create(member, &Parameters, 0);
   ReplaceInParent(this, call);
   Parameters.clear();
   HasParameterList = false;
-  member->CopyLocation(this);
-  call->CopyLocation(this);
   call->CheckCorrectness(scope);
   return 1;
 }

@@ -272,11 +272,12 @@ int TSelectNode::CheckCorrectness(TScope* scope) {
 }
 
 int TSelectNode::PerformASTTransformation(TScope* scope) {
-  SetCommonRoot(Root);
+  TNodeOrigin origin(this);
   TVariableDeclNode* selected = ActiveTarget->CreateVariableDeclNode()->Create(
       DECL_LOCAL, "__select" + std::to_string(TableID), Datatype, Expression);
   // selected = value, for one case value.
   auto matches = [&](TExpressionNode* value) {
+    TNodeOrigin comparison(value);
     TVariableNode* x = ActiveTarget->CreateVariableNode()->Create(selected->Identifier,
                                                                   selected->Datatype->Copy());
     return ActiveTarget->CreateBinaryOpExpression()->Create('=', x, value);
@@ -379,7 +380,7 @@ void TForNode::VisitNodeFields(TNodeFieldVisitor& visitor) {
 int TForNode::CheckCorrectness(TScope* scope) {
   TScope* loop = NewScope(scope);
   if (DefineVariable) {
-    SetCommonRoot(Root);
+    TNodeOrigin origin(Variable != nullptr ? static_cast<TASTNode*>(Variable) : this);
     auto* variable = dynamic_cast<TVariableNode*>(Variable);
     TVariableDeclNode* declaration = ActiveTarget->CreateVariableDeclNode()->Create(
         DECL_LOCAL, variable != nullptr ? variable->Identifier : std::string(),

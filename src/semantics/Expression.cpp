@@ -129,7 +129,7 @@ TLiteralNode* TLiteralNode::Create(TDatatype* datatype, std::string_view text) {
 }
 
 int TLiteralNode::CheckCorrectness(TScope* scope) {
-  SetCommonRoot(Root);
+  TNodeOrigin origin(this);
   if (IsSelf() || IsSuper()) {
     const char* name = IsSelf() ? "Self" : "Super";
     // Classes are never nested in functions, so the function found is inside the class.

@@ -70,9 +70,9 @@ void StoreReal(TExpressionNode* node, double value, const TDatatype* type) {
 
 int TBinaryOpExpression::CheckCorrectness(TScope* scope) {
   GuardStack(this);
-  SetCommonRoot(Root);
   LeftExp->CheckCorrectness(scope);
   RightExp->CheckCorrectness(scope);
+  TNodeOrigin origin(this);
   TDatatype* l = LeftExp->EvaluateDatatype();
   TDatatype* r = RightExp->EvaluateDatatype();
   const std::string op = TLexer::TokenToString(Operator);
@@ -366,6 +366,14 @@ TTypeCastExpression* TTypeCastExpression::Create(TExpressionNode* expression, TD
   SetupChildren();
   if (datatype != nullptr) datatype->CheckCorrectness(scope);
   return this;
+}
+
+void TTypeCastExpression::Convert(TASTNode* parent, TExpressionNode* value,
+                                  const TDatatype* given, TDatatype* target, TScope* scope) {
+  if (given == nullptr || !given->IsUnequal(target)) return;
+  TNodeOrigin origin(value);
+  parent->ReplaceChildNode(
+      value, ActiveTarget->CreateTypeCastExpression()->Create(value, target->Copy(), scope));
 }
 
 int32_t TTypeCastExpression::Emit(int32_t datatype, int32_t operand) {

@@ -57,6 +57,10 @@ class TTypeCastExpression : public TExpressionNode {
   // the caller puts the cast where the expression was.
   TTypeCastExpression* Create(TExpressionNode* expression, TDatatype* datatype, TScope* scope);
   static int32_t Emit(int32_t datatype, int32_t operand);
+  // An implicit conversion: when the value's type (given) differs from target, the value, a
+  // child of parent, is wrapped in a cast to a copy of target that takes its place.
+  static void Convert(TASTNode* parent, TExpressionNode* value, const TDatatype* given,
+                      TDatatype* target, TScope* scope);
 };
 
 }  // namespace zintrel
