@@ -39,31 +39,33 @@ struct KeywordSpelling {
 
 // In code order; the spelling is the display text of TokenToString.
 constexpr KeywordSpelling KeywordList[] = {
-    {259, "Abstract"},  {260, "And"},        {262, "Assert"},    {263, "Byte"},
-    {264, "Case"},      {265, "Catch"},      {267, "Const"},     {268, "Continue"},
-    {269, "Default"},   {271, "Delete"},     {272, "Double"},    {273, "EachIn"},
-    {274, "Else"},      {275, "ElseIf"},     {277, "EndExtern"}, {278, "EndFunction"},
-    {279, "EndIf"},     {280, "EndMethod"},  {282, "EndSelect"}, {283, "EndTry"},
-    {284, "EndClass"},  {285, "EndWhile"},   {286, "Exit"},      {287, "Extends"},
-    {288, "Extern"},    {289, "False"},      {290, "Field"},     {291, "Final"},
-    {292, "Float"},     {293, "For"},        {294, "Forever"},   {296, "Function"},
-    {297, "Global"},    {299, "If"},         {300, "Import"},    {301, "Incbin"},
-    {302, "IncbinLen"}, {303, "IncbinPtr"},  {305, "Int"},       {307, "Local"},
-    {308, "Long"},      {310, "Method"},     {312, "Mod"},       {315, "New"},
-    {316, "Next"},      {317, "Not"},        {318, "Null"},      {320, "Or"},
-    {322, "Private"},   {323, "Ptr"},        {324, "Public"},    {328, "Repeat"},
-    {330, "Return"},    {332, "Select"},     {333, "Self"},      {335, "Shl"},
-    {336, "Short"},     {337, "Shr"},        {338, "SizeOf"},    {339, "Step"},
-    {342, "Super"},     {344, "Then"},       {345, "Throw"},     {346, "To"},
-    {347, "True"},      {348, "Try"},        {349, "Class"},     {350, "Until"},
-    {351, "Var"},       {352, "Varptr"},     {353, "Wend"},      {354, "While"},
-    {355, "Bool"},      {356, "Do"},         {357, "UByte"},     {358, "UShort"},
-    {359, "UInt"},      {360, "ULong"},      {361, "Void"},      {362, "Protected"},
+    {KEY_ABSTRACT, "Abstract"}, {KEY_AND, "And"}, {KEY_ASSERT, "Assert"}, {KEY_BYTE, "Byte"},
+    {KEY_CASE, "Case"}, {KEY_CATCH, "Catch"}, {KEY_CONST, "Const"}, {KEY_CONTINUE, "Continue"},
+    {KEY_DEFAULT, "Default"}, {KEY_DELETE, "Delete"}, {KEY_DOUBLE, "Double"},
+    {KEY_EACHIN, "EachIn"}, {KEY_ELSE, "Else"}, {KEY_ELSEIF, "ElseIf"},
+    {KEY_ENDEXTERN, "EndExtern"}, {KEY_ENDFUNCTION, "EndFunction"}, {KEY_ENDIF, "EndIf"},
+    {KEY_ENDMETHOD, "EndMethod"}, {KEY_ENDSELECT, "EndSelect"}, {KEY_ENDTRY, "EndTry"},
+    {KEY_ENDCLASS, "EndClass"}, {KEY_ENDWHILE, "EndWhile"}, {KEY_EXIT, "Exit"},
+    {KEY_EXTENDS, "Extends"}, {KEY_EXTERN, "Extern"}, {KEY_FALSE, "False"}, {KEY_FIELD, "Field"},
+    {KEY_FINAL, "Final"}, {KEY_FLOAT, "Float"}, {KEY_FOR, "For"}, {KEY_FOREVER, "Forever"},
+    {KEY_FUNCTION, "Function"}, {KEY_GLOBAL, "Global"}, {KEY_IF, "If"}, {KEY_IMPORT, "Import"},
+    {KEY_INCBIN, "Incbin"}, {KEY_INCBINLEN, "IncbinLen"}, {KEY_INCBINPTR, "IncbinPtr"},
+    {KEY_INT, "Int"}, {KEY_LOCAL, "Local"}, {KEY_LONG, "Long"}, {KEY_METHOD, "Method"},
+    {KEY_MOD, "Mod"}, {KEY_NEW, "New"}, {KEY_NEXT, "Next"}, {KEY_NOT, "Not"}, {KEY_NULL, "Null"},
+    {KEY_OR, "Or"}, {KEY_PRIVATE, "Private"}, {KEY_PTR, "Ptr"}, {KEY_PUBLIC, "Public"},
+    {KEY_REPEAT, "Repeat"}, {KEY_RETURN, "Return"}, {KEY_SELECT, "Select"}, {KEY_SELF, "Self"},
+    {KEY_SHL, "Shl"}, {KEY_SHORT, "Short"}, {KEY_SHR, "Shr"}, {KEY_SIZEOF, "SizeOf"},
+    {KEY_STEP, "Step"}, {KEY_SUPER, "Super"}, {KEY_THEN, "Then"}, {KEY_THROW, "Throw"},
+    {KEY_TO, "To"}, {KEY_TRUE, "True"}, {KEY_TRY, "Try"}, {KEY_CLASS, "Class"},
+    {KEY_UNTIL, "Until"}, {KEY_VAR, "Var"}, {KEY_VARPTR, "Varptr"}, {KEY_WEND, "Wend"},
+    {KEY_WHILE, "While"}, {KEY_BOOL, "Bool"}, {KEY_DO, "Do"}, {KEY_UBYTE, "UByte"},
+    {KEY_USHORT, "UShort"}, {KEY_UINT, "UInt"}, {KEY_ULONG, "ULong"}, {KEY_VOID, "Void"},
+    {KEY_PROTECTED, "Protected"},
 };
 static_assert(sizeof(KeywordList) / sizeof(KeywordList[0]) == 80);
 
-constexpr int FirstKeywordCode = 259;
-constexpr int LastKeywordCode = 362;
+constexpr int FirstKeywordCode = KEY_ABSTRACT;
+constexpr int LastKeywordCode = KEY_PROTECTED;
 constexpr int MaxKeywordLength = 11;  // "endfunction"
 
 // The keyword map: open addressing over the lower-cased spelling. Identifiers longer than the

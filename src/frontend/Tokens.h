@@ -145,7 +145,10 @@ constexpr int TOK_UINT = 522;
 constexpr int TOK_ULONG = 523;
 constexpr int UNSIGNED_OFFSET = TOK_UBYTE - TOK_BYTE;
 
-// Datatype kinds, used as constants by the grammar's actions.
+// Datatype kinds, used as constants by the grammar's actions. TYPE_ANY, the type of Null, is
+// the tree's own. A literal kind plus LITERAL_TYPE_OFFSET is the kind of its type, and an
+// unsigned type kind is the signed one plus UNSIGNED_OFFSET, as for literals.
+constexpr int TYPE_ANY = 1024;
 constexpr int TYPE_BYTE = 1025;
 constexpr int TYPE_SHORT = 1026;
 constexpr int TYPE_INT = 1027;
@@ -163,6 +166,9 @@ constexpr int TYPE_BOOL = 1038;
 constexpr int TYPE_VOID = 1039;
 constexpr int TYPE_POINTER = 1040;
 constexpr int TYPE_ARRAY = 1041;
+constexpr int LITERAL_TYPE_OFFSET = TYPE_BYTE - TOK_BYTE;
+static_assert(TYPE_UBYTE - TYPE_BYTE == UNSIGNED_OFFSET && TYPE_ULONG - TYPE_LONG == UNSIGNED_OFFSET);
+static_assert(TYPE_ULONG - TOK_ULONG == LITERAL_TYPE_OFFSET);
 
 // Inheritance flags of a class.
 constexpr int FLAG_ABSTRACT = 1;

@@ -230,8 +230,8 @@ int32_t TClassNode::Emit(std::string* name, int32_t parents, int32_t body, int32
       if (item != nullptr && item->ObjectKind == TObject::Kind::String)
         c->ClassParents.push_back(TClassParent{static_cast<TStringObject*>(item)->Value, nullptr});
   }
-  c->AbstractFlag = flags & 1;
-  c->IsFinal = (flags >> 1) & 1;
+  c->AbstractFlag = (flags & tok::FLAG_ABSTRACT) != 0;
+  c->IsFinal = (flags & tok::FLAG_FINAL) != 0;
   TList* members = HandleToList(body);
   for (TVariableDeclNode* variable : NodesOfList<TVariableDeclNode>(members))
     c->Variables.push_back(variable);

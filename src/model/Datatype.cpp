@@ -262,7 +262,7 @@ TDatatype* TDatatype::Create(int32_t kind, TASTNode* reference, int32_t dimensio
   if (kind == TYPE_STRING) {
     Identifier = "String";
   } else if (IsUnsignedKind(kind)) {
-    TypeKind = kind - 7;
+    TypeKind = kind - tok::UNSIGNED_OFFSET;
     IsUnsigned = 1;
   } else if (kind == TYPE_COMPOUND) {
     Compound = dynamic_cast<TClassNode*>(reference);
@@ -304,7 +304,7 @@ TDatatype* TDatatype::Copy() {
   TASTNode* reference = nullptr;
   if (IsCompound()) reference = Compound;
   if (IsPointer() || IsArray()) reference = NestedType;
-  TDatatype* copy = ActiveTarget->CreateDatatype()->Create(IsUnsigned ? TypeKind + 7 : TypeKind,
+  TDatatype* copy = ActiveTarget->CreateDatatype()->Create(IsUnsigned ? TypeKind + tok::UNSIGNED_OFFSET : TypeKind,
                                                           reference, Dimension);
   // A class type not resolved yet keeps the name it will be resolved by.
   if (IsCompound() && Compound == nullptr) copy->Identifier = Identifier;
@@ -333,7 +333,7 @@ int32_t TDatatype::Emit(int32_t kind, int32_t reference, int32_t extra) {
   } else {
     type->Dimension = extra;
     if (IsUnsignedKind(kind)) {
-      type->TypeKind = kind - 7;
+      type->TypeKind = kind - tok::UNSIGNED_OFFSET;
       type->IsUnsigned = 1;
     }
   }

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "frontend/Tokens.h"
 #include "model/ASTNode.h"
 
 namespace zintrel {
@@ -13,26 +14,26 @@ class TClassNode;
 class TFunctionNode;
 class TExpressionNode;
 
-// Kind codes; 1025 to 1041 are also the grammar's datatype constants.
+// Kind codes, the token codes of the datatype kinds.
 enum : int32_t {
-  TYPE_ANY = 1024,
-  TYPE_BYTE = 1025,
-  TYPE_SHORT = 1026,
-  TYPE_INT = 1027,
-  TYPE_LONG = 1028,
-  TYPE_FLOAT = 1029,
-  TYPE_DOUBLE = 1030,
-  TYPE_STRING = 1031,
-  TYPE_UBYTE = 1032,
-  TYPE_USHORT = 1033,
-  TYPE_UINT = 1034,
-  TYPE_ULONG = 1035,
-  TYPE_COMPOUND = 1036,
-  TYPE_FUNCTION = 1037,
-  TYPE_BOOL = 1038,
-  TYPE_VOID = 1039,
-  TYPE_POINTER = 1040,
-  TYPE_ARRAY = 1041,
+  TYPE_ANY = tok::TYPE_ANY,
+  TYPE_BYTE = tok::TYPE_BYTE,
+  TYPE_SHORT = tok::TYPE_SHORT,
+  TYPE_INT = tok::TYPE_INT,
+  TYPE_LONG = tok::TYPE_LONG,
+  TYPE_FLOAT = tok::TYPE_FLOAT,
+  TYPE_DOUBLE = tok::TYPE_DOUBLE,
+  TYPE_STRING = tok::TYPE_STRING,
+  TYPE_UBYTE = tok::TYPE_UBYTE,
+  TYPE_USHORT = tok::TYPE_USHORT,
+  TYPE_UINT = tok::TYPE_UINT,
+  TYPE_ULONG = tok::TYPE_ULONG,
+  TYPE_COMPOUND = tok::TYPE_COMPOUND,
+  TYPE_FUNCTION = tok::TYPE_FUNCTION,
+  TYPE_BOOL = tok::TYPE_BOOL,
+  TYPE_VOID = tok::TYPE_VOID,
+  TYPE_POINTER = tok::TYPE_POINTER,
+  TYPE_ARRAY = tok::TYPE_ARRAY,
 };
 
 class TDatatype : public TASTNode {

@@ -76,8 +76,8 @@ int TFunctionNode::TransformToConstructor(TClassNode* owner) {
 int32_t TFunctionNode::Emit(int32_t header, int32_t body, int32_t isMethod, int32_t flags) {
   TFunctionNode* function = ActiveTarget->CreateFunctionNode();
   function->IsMethod = isMethod;
-  function->IsAbstract = flags & 1;
-  function->IsFinal = (flags >> 1) & 1;
+  function->IsAbstract = (flags & tok::FLAG_ABSTRACT) != 0;
+  function->IsFinal = (flags & tok::FLAG_FINAL) != 0;
   auto* heading = dynamic_cast<TVariableNode*>(HandleToNode(header));
   TDatatype* type = heading != nullptr ? heading->Datatype : nullptr;
   if (heading != nullptr) function->Identifier = heading->Identifier;

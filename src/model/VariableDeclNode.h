@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "frontend/Tokens.h"
 #include "model/ASTNode.h"
 
 namespace zintrel {
@@ -14,17 +15,17 @@ class TExpressionNode;
 // Declaration kinds are the token codes of the declaring keywords.
 enum : int32_t {
   DECL_FUNCTION = -1,
-  DECL_CONST = 267,
-  DECL_FIELD = 290,
-  DECL_GLOBAL = 297,
-  DECL_LOCAL = 307,
+  DECL_CONST = tok::KEY_CONST,
+  DECL_FIELD = tok::KEY_FIELD,
+  DECL_GLOBAL = tok::KEY_GLOBAL,
+  DECL_LOCAL = tok::KEY_LOCAL,
 };
 
 // Visibilities are token codes too.
 enum : int32_t {
-  VISIBILITY_PRIVATE = 322,
-  VISIBILITY_PUBLIC = 324,
-  VISIBILITY_PROTECTED = 362,
+  VISIBILITY_PRIVATE = tok::KEY_PRIVATE,
+  VISIBILITY_PUBLIC = tok::KEY_PUBLIC,
+  VISIBILITY_PROTECTED = tok::KEY_PROTECTED,
 };
 
 class TVariableDeclNode : public TStatementNode {

@@ -151,7 +151,7 @@ int TLiteralNode::CheckCorrectness(TScope* scope) {
     } else if (LiteralKind == tok::KEY_NULL) {
       kind = TYPE_ANY;
     } else if (LiteralKind >= tok::TOK_BYTE && LiteralKind <= tok::TOK_ULONG) {
-      kind = LiteralKind + 512;
+      kind = LiteralKind + tok::LITERAL_TYPE_OFFSET;
     }
     Datatype = ActiveTarget->CreateDatatype()->Create(kind, nullptr, 0);
   }
