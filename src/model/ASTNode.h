@@ -103,6 +103,10 @@ class TChildList {
   TASTNode* front() const { return Data[0]; }
   TASTNode* back() const { return Data[Count - 1]; }
   void clear() { Count = 0; }
+  void erase(const TASTNode* node) {
+    TASTNode** kept = std::remove(Data, Data + Count, node);
+    Count = static_cast<uint32_t>(kept - Data);
+  }
   void push_back(TASTNode* node) {
     if (Count == Capacity) Grow();
     Data[Count++] = node;
@@ -174,6 +178,8 @@ class TASTNode : public TObject {
     return 0;
   }
   virtual int ReplaceChildNode(TASTNode* old, TASTNode* replacement);
+  // Takes the node out of the children, when a field that held it is pointed elsewhere.
+  void RemoveChildNode(const TASTNode* child) { Children.erase(child); }
   // Passes the record up to the nearest ancestor that keeps dependency records.
   virtual int AddDependency(TASTNode* dependency, TASTNode* user);
   // Classes and program nodes keep dependency records.

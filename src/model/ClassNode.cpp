@@ -157,6 +157,9 @@ int TClassNode::IsAbstract() {
 void TClassNode::VisitNodeFields(TNodeFieldVisitor& visitor) {
   TASTNode::VisitNodeFields(visitor);
   visitor(Constructor);
+  visitor(Variables);
+  visitor(Methods);
+  visitor(Functions);
 }
 
 int TClassNode::SetupChildren() {

@@ -254,6 +254,7 @@ void TDatatype::VisitNodeFields(TNodeFieldVisitor& visitor) {
   visitor(FunctionNode);
   visitor(ReturnType);
   visitor(NestedType);
+  visitor(Parameters);
 }
 
 TDatatype* TDatatype::Create(int32_t kind, TASTNode* reference, int32_t dimension) {

@@ -44,6 +44,7 @@ void TFunctionNode::VisitNodeFields(TNodeFieldVisitor& visitor) {
   visitor(ParentClass);
   visitor(ReturnDatatype);
   visitor(Statements);
+  visitor(Parameters);
 }
 
 TVariableDeclNode* TFunctionNode::GetParameter(int32_t index) const {

@@ -105,6 +105,7 @@ void TIfNode::VisitNodeFields(TNodeFieldVisitor& visitor) {
   TStatementNode::VisitNodeFields(visitor);
   visitor(Expression);
   visitor(Statements);
+  visitor(ElseIfList);
   visitor(ElseBranch);
 }
 
@@ -254,6 +255,7 @@ void TSelectNode::VisitNodeFields(TNodeFieldVisitor& visitor) {
   visitor(Expression);
   visitor(Datatype);
   visitor(DefaultCase);
+  visitor(CaseList);
 }
 
 int TSelectNode::CheckCorrectness(TScope* scope) {
@@ -396,8 +398,10 @@ int TForNode::CheckCorrectness(TScope* scope) {
     // They are checked one by one, so that a loop over a String reports the loop variable.
     if (auto* equality = dynamic_cast<TBinaryOpExpression*>(Variable);
         equality != nullptr && FromExpression == nullptr) {
-      Variable = equality->LeftExp;
-      FromExpression = equality->RightExp;
+      TExpressionNode* start = equality->RightExp;
+      ReplaceChildNode(equality, equality->LeftExp);
+      FromExpression = start;
+      AddChildNode(start);
     }
     Variable->CheckCorrectness(loop);
     FromExpression->CheckCorrectness(loop);

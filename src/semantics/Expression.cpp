@@ -200,6 +200,8 @@ int TVariableNode::CheckCorrectness(TScope* scope) {
   if (Datatype != nullptr && Datatype->IsUnequal(Origin->Datatype))
     Abort("Variable datatype does not match declared datatype", this);
   AddDependency(Origin, this);
+  // From here the node shows its declaration's type; the written one is no child any more.
+  if (Datatype != nullptr && Datatype != Origin->Datatype) RemoveChildNode(Datatype);
   Datatype = Origin->Datatype;
   return 0;
 }

@@ -112,8 +112,13 @@ int TBinaryOpExpression::CheckCorrectness(TScope* scope) {
               r->ToString() + "'",
           this);
   }
-  Datatype = result;
-  AddChildNode(Datatype);
+  // A second check (Select bodies are checked twice) replaces the first result.
+  if (Datatype != nullptr) {
+    ReplaceChildNode(Datatype, result);
+  } else {
+    Datatype = result;
+    AddChildNode(Datatype);
+  }
   return 0;
 }
 
