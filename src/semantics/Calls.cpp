@@ -22,7 +22,6 @@ void TFunctionCall::VisitNodeFields(TNodeFieldVisitor& visitor) {
 
 namespace {
 
-
 void ReplaceInParent(TASTNode* node, TASTNode* replacement) {
   if (node->Parent != nullptr) node->Parent->ReplaceChildNode(node, replacement);
 }

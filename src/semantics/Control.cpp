@@ -27,7 +27,6 @@ void AddIfSet(TASTNode* parent, T* child) {
 // Every controlled block opens a scope of its own below the statement's scope.
 TScope* NewScope(TScope* scope) { return (new TScope())->Create(scope); }
 
-
 // Exit and Continue belong to the nearest loop around them; the initial statements of a
 // For-While loop are outside that loop. Functions and other statements are passed through.
 bool InsideLoop(const TASTNode* node) {
@@ -71,7 +70,11 @@ TElseIfNode* TElseIfNode::Create(TExpressionNode* condition, TStatementList* sta
 }
 
 int32_t TElseIfNode::Emit(int32_t condition, int32_t body) {
-  return ActiveTarget->CreateElseIfNode()->Create(ExpressionOf(condition), BlockOf(body))->TableID;
+  TElseIfNode* node = ActiveTarget->CreateElseIfNode();
+  node->Expression = ExpressionOf(condition);
+  node->Statements = BlockOf(body);
+  node->SetupChildren();
+  return node->TableID;
 }
 
 void TElseNode::VisitNodeFields(TNodeFieldVisitor& visitor) {
@@ -96,7 +99,10 @@ TElseNode* TElseNode::Create(TStatementList* statements) {
 }
 
 int32_t TElseNode::Emit(int32_t body) {
-  return ActiveTarget->CreateElseNode()->Create(BlockOf(body))->TableID;
+  TElseNode* node = ActiveTarget->CreateElseNode();
+  node->Statements = BlockOf(body);
+  node->SetupChildren();
+  return node->TableID;
 }
 
 // If
@@ -136,11 +142,13 @@ TIfNode* TIfNode::Create(TExpressionNode* condition, TStatementList* statements,
 }
 
 int32_t TIfNode::Emit(int32_t condition, int32_t body, int32_t elseIfList, int32_t elseBranch) {
-  return ActiveTarget->CreateIfNode()
-      ->Create(ExpressionOf(condition), BlockOf(body),
-               NodesOfList<TElseIfNode>(HandleToList(elseIfList)),
-               dynamic_cast<TElseNode*>(HandleToNode(elseBranch)))
-      ->TableID;
+  TIfNode* node = ActiveTarget->CreateIfNode();
+  node->Expression = ExpressionOf(condition);
+  node->Statements = BlockOf(body);
+  node->ElseIfList = NodesOfList<TElseIfNode>(HandleToList(elseIfList));
+  node->ElseBranch = dynamic_cast<TElseNode*>(HandleToNode(elseBranch));
+  node->SetupChildren();
+  return node->TableID;
 }
 
 // While and Repeat
