@@ -315,7 +315,7 @@ std::string TLexer::TokenToString(int code) {
 
 char16_t TLexer::GetNextChar() {
   if (CodePos >= static_cast<int32_t>(Code.size())) Abort("Lexer error");
-  return Code[CodePos++];
+  return Code[static_cast<size_t>(CodePos++)];
 }
 
 int TLexer::GetNextToken() {
@@ -595,7 +595,7 @@ void TLexer::ScanFloat() {
     large.resize(length + 1);
     text = large.data();
   }
-  for (size_t i = 0; i < length; ++i) text[i] = static_cast<char>(code[start + i]);
+  for (size_t i = 0; i < length; ++i) text[i] = static_cast<char>(code[static_cast<size_t>(start) + i]);
   text[length] = '\0';
   if (isDouble) {
     SetDoubleResult(strtod_l(text, nullptr, CLocale()));

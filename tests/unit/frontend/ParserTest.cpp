@@ -461,7 +461,7 @@ TEST_F(ParserTest, ExternBlocksAreSortedAndMarked) {
   ASSERT_NE(root, nullptr);
   ASSERT_EQ(root->Statements.size(), 4u);
   EXPECT_EQ(Shapes(root->Statements), "(Global eg:Int) (Global eh:Int) (Const EC:Int 2) (set x 1)");
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(root->Statements[i]->IsExtern, 1) << i;
+  for (size_t i = 0; i < 3; ++i) EXPECT_EQ(root->Statements[i]->IsExtern, 1) << i;
   EXPECT_EQ(root->Statements[3]->IsExtern, 0);
   ASSERT_EQ(root->Classes.size(), 1u);
   TClassNode* c = root->Classes[0];
