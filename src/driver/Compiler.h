@@ -52,6 +52,17 @@ class TCompiler {
   static std::string GenerateIncludeGuard(const std::string& name);
   static bool IsModule(const std::string& path);
 
+  // The toolchain: each runs one child and shows its output; a compile step whose error output
+  // holds "error:" ends the compilation. Run answers 1 when the program failed, else 0.
+  int InvokeCompilation(const std::string& sourcePart, const std::string& includePart);
+  static int InvokeLink(const std::string& objects, const std::string& output);
+  static int InvokePartialLink(const std::string& objects, const std::string& output);
+  static int InvokeArchive(const std::string& objects, const std::string& output);
+  static int Run(const std::string& commandLine);
+  // Compiles a parsed file (with the C/C++ sources it imports) into its one object file.
+  int CompileRoot(TProgramNode* root);
+  int CompileProject();
+
   // Messages: all go to standard output, one line feed appended, flushed at once.
   static void OutputCompilerMessage(std::string_view message);
   static void Info(std::string_view message);

@@ -44,6 +44,8 @@ std::vector<std::string> ListFolder(const std::string& path) {
   return names;
 }
 
+bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+
 bool ReadFileBytes(const std::string& path, std::string& bytes) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;

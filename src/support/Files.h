@@ -13,6 +13,9 @@ bool CreateFolder(const std::string& path);  // not recursive; true when it exis
 // Folder entries (names only, without "." and ".."), sorted by name; empty when unreadable.
 std::vector<std::string> ListFolder(const std::string& path);
 
+// Deletes a file; false when it could not be deleted (or was not there).
+bool RemoveFile(const std::string& path);
+
 // The whole content of a file into bytes (whose buffer is reused); false when the path is a
 // folder or cannot be opened or read.
 bool ReadFileBytes(const std::string& path, std::string& bytes);

@@ -17,6 +17,25 @@ void OutputCompilerMessage(std::string_view message) {
   std::fflush(stdout);
 }
 
+void TMessageStream::Write(std::string_view piece) {
+  std::string text;
+  text.reserve(piece.size() + 1);
+  for (char c : piece) {
+    if (PendingReturn && c != '\n') text.push_back('\r');
+    PendingReturn = c == '\r';
+    if (!PendingReturn) text.push_back(c);
+  }
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  std::fflush(stdout);
+}
+
+void TMessageStream::End() {
+  if (PendingReturn) std::fputc('\r', stdout);
+  PendingReturn = false;
+  std::fputc('\n', stdout);
+  std::fflush(stdout);
+}
+
 void AbortWithMessage(std::string_view message) {
   OutputCompilerMessage(message);
   ExitProcess(-1);

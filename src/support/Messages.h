@@ -9,6 +9,17 @@ namespace zintrel {
 // Writes the message with every CR LF turned into LF, then one LF, and flushes.
 void OutputCompilerMessage(std::string_view message);
 
+// A message written in pieces as they arrive (a running program's output): CR LF pairs become
+// LF also across pieces, and End appends the one LF.
+class TMessageStream {
+ public:
+  void Write(std::string_view piece);
+  void End();
+
+ private:
+  bool PendingReturn = false;
+};
+
 // Outputs the message and ends the process with exit status -1. Nothing is cleaned up.
 [[noreturn]] void AbortWithMessage(std::string_view message);
 

@@ -1,0 +1,146 @@
+#include "driver/Toolchain.h"
+
+#include "driver/CommandLine.h"
+#include "driver/Compiler.h"
+#include "model/ProgramNode.h"
+#include "support/Files.h"
+#include "support/Messages.h"
+#include "support/Paths.h"
+#include "support/Process.h"
+
+namespace zintrel {
+
+std::string Quote(std::string_view path) {
+  std::string text;
+  text.reserve(path.size() + 2);
+  text += '"';
+  text += path;
+  text += '"';
+  return text;
+}
+
+std::string ObjectList(const std::vector<std::string>& paths) {
+  std::string text;
+  for (const std::string& path : paths) text += Quote(path) + " ";
+  return text;
+}
+
+std::string CompileCommandLine(std::string_view sourcePart, std::string_view includePart,
+                               bool debug) {
+  return "g++ -Wall " + std::string(includePart) + " -c " + (debug ? "-g " : "-O3 ") +
+         std::string(sourcePart);
+}
+
+std::string LinkCommandLine(std::string_view objects, std::string_view output) {
+  return "g++ " + std::string(objects) + " -o " + std::string(output);
+}
+
+std::string PartialLinkCommandLine(std::string_view objects, std::string_view output) {
+  return "ld -i " + std::string(objects) + " -o " + std::string(output);
+}
+
+std::string ArchiveCommandLine(std::string_view objects, std::string_view output) {
+  return "ar -r " + std::string(output) + " " + std::string(objects);
+}
+
+bool SafeInCommandLine(std::string_view path) { return path.find('"') == std::string_view::npos; }
+
+namespace {
+
+// Runs a tool and answers what it wrote to its standard error; a tool that cannot be started
+// ends the compilation, as nothing after it could work.
+std::string RunTool(const std::string& commandLine) {
+  TChildOptions options;
+  TChildResult result;
+  if (!RunChild(commandLine, options, result)) {
+    std::vector<std::string> arguments = SplitCommandLine(commandLine);
+    TCompiler::Abort("Unable to start " + (arguments.empty() ? commandLine : arguments[0]));
+  }
+  return result.Text;
+}
+
+void ShowToolOutput(const char* heading, const std::string& text) {
+  if (text.empty()) return;
+  TCompiler::Info(heading);
+  TCompiler::Info(text);
+}
+
+std::string WithoutExtension(const std::string& path) { return StripExtension(path); }
+
+}  // namespace
+
+int TCompiler::InvokeCompilation(const std::string& sourcePart, const std::string& includePart) {
+  std::string text = RunTool(CompileCommandLine(sourcePart, includePart, ConfigFlag(CONFIG_DEBUG)));
+  ShowToolOutput("\ng++ Output:", text);
+  if (text.find("error:") != std::string::npos) Abort("Fatal compiler error");
+  return 0;
+}
+
+int TCompiler::InvokeLink(const std::string& objects, const std::string& output) {
+  ShowToolOutput("\ng++ Output:", RunTool(LinkCommandLine(objects, output)));
+  return 0;
+}
+
+int TCompiler::InvokePartialLink(const std::string& objects, const std::string& output) {
+  ShowToolOutput("\nld Output:", RunTool(PartialLinkCommandLine(objects, output)));
+  return 0;
+}
+
+int TCompiler::InvokeArchive(const std::string& objects, const std::string& output) {
+  RunTool(ArchiveCommandLine(objects, output));
+  return 0;
+}
+
+int TCompiler::Run(const std::string& commandLine) {
+  Info("\nProgram output:");
+  // The program's output is shown as it arrives, with CR LF made LF as in every message; it
+  // reads the compiler's input and its errors go to the compiler's standard error.
+  TMessageStream shown;
+  TChildOptions options;
+  options.CollectError = false;
+  options.Inherit = true;
+  options.OnText = [&shown](std::string_view piece) { shown.Write(piece); };
+  TChildResult result;
+  if (!RunChild(commandLine, options, result)) Abort("Unable to start " + commandLine);
+  shown.End();
+  if (result.Signal != 0) {
+    OutputCompilerMessage("Program terminated by signal " + SignalName(result.Signal));
+    return 1;
+  }
+  if (result.Status != 0) {
+    OutputCompilerMessage("Program exited with status " + std::to_string(result.Status));
+    return 1;
+  }
+  return 0;
+}
+
+int TCompiler::CompileRoot(TProgramNode* root) {
+  const std::string target = GenerateTargetPath(root->SourceFile);
+  const std::string modules = Quote(TPaths::ModuleRoot);
+  for (const std::string& source : root->CompileTargets) {
+    Info("Compiling " + source);
+    const std::string object = WithoutExtension(source) + ".o";
+    InvokeCompilation(Quote(source) + " -o " + Quote(object), "-I " + modules + " ");
+    root->LinkTargets.push_back(object);
+  }
+  if (root->LinkTargets.empty()) {
+    InvokeCompilation(Quote(target + ".cpp") + " -o " + Quote(target + ".o"), "-I " + modules);
+    return 0;
+  }
+  // The file's own code and every C/C++ object it brought along become its one object.
+  const std::string partial = target + "-PreIncremental.o";
+  InvokeCompilation(Quote(target + ".cpp") + " -o " + Quote(partial), "-I " + modules);
+  InvokePartialLink(Quote(partial) + " " + ObjectList(root->LinkTargets), Quote(target + ".o"));
+  for (const std::string& source : root->CompileTargets) RemoveFile(WithoutExtension(source) + ".o");
+  RemoveFile(partial);
+  return 0;
+}
+
+int TCompiler::CompileProject() {
+  const std::string project = GenerateProjectTargetPath();
+  InvokeCompilation(Quote(project + ".cpp") + " -o " + Quote(project + ".o"),
+                    "-I " + Quote(TPaths::ModuleRoot));
+  return 0;
+}
+
+}  // namespace zintrel
