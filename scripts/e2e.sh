@@ -12,7 +12,12 @@
 #   --- path (printf)       a file given as a printf format, lines joined without line feeds
 #                           (for NUL bytes, byte-order marks, carriage returns, no final newline)
 #   --- path (shell)        a file written by the bash commands that follow (large inputs)
-#   --- stdout              the expected standard output, to the end of the case file
+#   --- stdout              the expected standard output, to the end of the case file or to
+#                           the next step
+#   === any text            starts the next step of an incremental build: the compiler runs
+#                           again in the same folder; before that, the step's own header lines
+#                           and files apply (args stay, status starts again at 0)
+#   run: touch a.zn         (in a step's header) a bash command run in the folder first
 # The compiler runs in a new temporary folder holding the files; in the expected output $DIR
 # stands for that folder. Lines before the first header starting with "#" are comments.
 set -u
@@ -23,18 +28,43 @@ run_case() {
   local case="$1" tmp out
   tmp="$(mktemp -d)"; out="$(mktemp)"
   local args="main.zn" status=0 section="" file="" mode="" expected="" have_stdout=0 content=""
+  local ok=1 step=1
   flush() {
     if [ -n "$file" ]; then
       mkdir -p "$(dirname "$tmp/$file")"
       case "$mode" in
         printf) printf "$content" > "$tmp/$file" ;;
-        shell) bash -c "$content" > "$tmp/$file" ;;
+        shell) (cd "$tmp" && bash -c "$content") > "$tmp/$file" ;;
         *) printf '%s' "$content" > "$tmp/$file" ;;
       esac
     fi
     file=""; content=""
   }
+  # Runs the compiler once and compares its output and status with the step's expectations.
+  run_step() {
+    if [ $have_stdout = 0 ]; then echo "FAIL $case: no --- stdout section (step $step)"; ok=0; return; fi
+    local -a argv
+    eval "argv=($args)"
+    (cd "$tmp" && exec "$zintrel" "${argv[@]}") > "$out" 2>&1 </dev/null
+    local rc=$?
+    local actual
+    actual="$(cat "$out"; echo x)"; actual="${actual%x}"
+    actual="${actual//"$tmp"/\$DIR}"
+    if [ "$actual" != "$expected" ]; then
+      ok=0
+      echo "FAIL $case (step $step): standard output differs (expected / actual):"
+      diff -u <(printf '%s' "$expected") <(printf '%s' "$actual") | tail -n +3 | head -n 60
+    fi
+    if [ "$rc" != "$status" ]; then
+      ok=0; echo "FAIL $case (step $step): exit status $rc, expected $status"
+    fi
+  }
   while IFS= read -r line || [ -n "$line" ]; do
+    if [[ "$line" == "=== "* ]]; then
+      flush; run_step
+      step=$((step + 1)); section=""; expected=""; have_stdout=0; status=0
+      continue
+    fi
     if [[ "$line" == "--- "* ]]; then
       [ "$section" = stdout ] && { expected+="$line"$'\n'; continue; }
       flush
@@ -52,27 +82,12 @@ run_case() {
            args:*) args="${line#args:}" ;;
            status:*) status="${line#status:}"; status="${status// /}" ;;
            mkdir:*) d="${line#mkdir:}"; mkdir -p "$tmp/${d# }" ;;
+           run:*) (cd "$tmp" && bash -c "${line#run:}") ;;
          esac ;;
     esac
   done < "$case"
   flush
-  if [ $have_stdout = 0 ]; then echo "FAIL $case: no --- stdout section"; return 1; fi
-  local -a argv
-  eval "argv=($args)"
-  (cd "$tmp" && exec "$zintrel" "${argv[@]}") > "$out" 2>&1 </dev/null
-  local rc=$?
-  local actual
-  actual="$(cat "$out"; echo x)"; actual="${actual%x}"
-  actual="${actual//"$tmp"/\$DIR}"
-  local ok=1
-  if [ "$actual" != "$expected" ]; then
-    ok=0
-    echo "FAIL $case: standard output differs (expected / actual):"
-    diff -u <(printf '%s' "$expected") <(printf '%s' "$actual") | tail -n +3 | head -n 60
-  fi
-  if [ "$rc" != "$status" ]; then
-    ok=0; echo "FAIL $case: exit status $rc, expected $status"
-  fi
+  run_step
   rm -rf "$tmp" "$out"
   [ $ok = 1 ]
 }
