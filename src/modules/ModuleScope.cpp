@@ -33,7 +33,11 @@ TASTNode* TModuleScope::Find(std::string_view name) {
     if (module->ExportScope == nullptr) continue;
     auto found = module->ExportScope->Nodes.find(key);
     if (found == module->ExportScope->Nodes.end()) continue;
-    if (Mode == MODE_MODULE && CurrentModule != nullptr) module->Dependers.push_back(CurrentModule);
+    if (Mode == MODE_MODULE && CurrentModule != nullptr) {
+      module->Dependers.push_back(CurrentModule);
+      // A module that already fell takes a module checked after it along as well.
+      if (!module->DoesCompile) CurrentModule->DoesCompile = 0;
+    }
     return found->second;
   }
   if (Parent != nullptr)
