@@ -17,10 +17,11 @@ bool AllExist(const std::string& base, std::initializer_list<const char*> suffix
   return true;
 }
 
-// Where a record's "File" entry lies: relative entries below the source's folder, absolute ones
-// (the C/C++ headers and sources, which records list by absolute path) where they say.
+// Where a record's "File" entry lies: below the source's folder. Headers, C/C++ sources and
+// libraries are listed by absolute path or bare name, so a file importing them is compiled again
+// on every run (a module only checks entries with an extension).
 std::string EntryPath(const std::string& folder, const std::string& entry) {
-  return AbsolutePath(entry) == Slashes(entry) ? entry : folder + "/" + entry;
+  return folder + "/" + entry;
 }
 
 bool KnowsEveryModule(const TProgramNode* root) {

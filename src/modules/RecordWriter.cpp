@@ -175,7 +175,10 @@ std::vector<std::string> TCompiler::DependencyLines(TProgramNode* root) const {
       lines.push_back("Module " + scope);
     }
   }
-  for (const auto* list : {&root->Includes, &root->CompileTargets, &root->Libraries})
+  // Object files are listed too (as written): a file rebuilt from its record must still bring
+  // its objects to the link.
+  for (const auto* list :
+       {&root->Includes, &root->CompileTargets, &root->LinkTargets, &root->Libraries})
     for (const std::string& entry : *list) lines.push_back("File " + entry);
   lines.emplace_back("\nExports:");
   root->ToStream(lines);

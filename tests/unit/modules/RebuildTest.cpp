@@ -93,6 +93,7 @@ TEST_F(RebuildTest, SourceFileRules) {
 TEST_F(RebuildTest, SourceFileRecordEntries) {
   const std::string header = tree.Write("native/lib.h", "", 50);
   tree.Write("src/util.zn", "", 150);
+  tree.Write("src/prebuilt.o", "", 150);
   tree.Write("src/new.zn", "", 250);
   struct Case {
     std::string Imports;
@@ -102,8 +103,9 @@ TEST_F(RebuildTest, SourceFileRecordEntries) {
       {"Module Unknown\r\n", 1},
       {"File gone.zn\r\n", 1},
       {"File new.zn\r\n", 1},
-      {"File " + header + "\r\n", 0},  // an absolute C/C++ import is taken where it says
-      {"File gc\r\n", 1},              // a library by bare name never names a file here
+      {"File " + header + "\r\n", 1},  // C/C++ imports by absolute path and libraries by
+      {"File gc\r\n", 1},              // bare name never name a file below the folder
+      {"File prebuilt.o\r\n", 0},
       {"Garbage\r\n", 0},
       {"File\r\n", 1},  // malformed: compiled again
   };
