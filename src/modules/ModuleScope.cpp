@@ -27,12 +27,12 @@ class TSuppressedLookups {
 
 TASTNode* TModuleScope::Find(std::string_view name) {
   if (Mode == MODE_INSERT) return nullptr;
-  const std::string key = LowerName(name);
-  for (TModule* module : ModuleList) {
-    // Only the module's own declarations: its export scope without the scopes above.
-    if (module->ExportScope == nullptr) continue;
-    auto found = module->ExportScope->Nodes.find(key);
-    if (found == module->ExportScope->Nodes.end()) continue;
+  // The first module of the list declaring the name; only the module's own declarations count
+  // (its export scope without the scopes above).
+  auto declaring = Declaring.find(LowerName(name));
+  if (declaring != Declaring.end() && !declaring->second.empty()) {
+    TModule* module = declaring->second.front();
+    auto found = module->ExportScope->Nodes.find(declaring->first);
     if (Mode == MODE_MODULE && CurrentModule != nullptr) {
       module->Dependers.push_back(CurrentModule);
       // A module that already fell takes a module checked after it along as well.
@@ -62,6 +62,9 @@ TModuleScope* TModuleScope::CreateModuleScope(TScope* parent, const std::vector<
       if (module->Root != nullptr) module->Root->CheckCorrectness(module->ExportScope);
     }
   }
+  Declaring.clear();
+  for (TModule* module : ModuleList)
+    for (const auto& [key, node] : module->ExportScope->Nodes) Declaring[key].push_back(module);
   Mode = MODE_MODULE;
   return this;
 }
@@ -73,6 +76,8 @@ int TModuleScope::FinishSelfCheck() {
 
 int TModuleScope::RemoveModule(TModule* module) {
   std::erase(ModuleList, module);
+  if (module->ExportScope != nullptr)
+    for (const auto& [key, node] : module->ExportScope->Nodes) std::erase(Declaring[key], module);
   return 0;
 }
 

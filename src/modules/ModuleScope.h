@@ -4,6 +4,7 @@
 // checked it records who found what and what was missing.
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "model/Scope.h"
@@ -33,6 +34,11 @@ class TModuleScope : public TScope {
   int FinishSelfCheck();
   int RemoveModule(TModule* module);
   int SetCurrent(TModule* module);
+
+ private:
+  // The modules of ModuleList declaring each (lower-cased) name, in list order, so that a lookup
+  // does not walk every module.
+  std::unordered_map<std::string, std::vector<TModule*>> Declaring;
 };
 
 // The scope of every module under "Zintrel", built with the module tree.

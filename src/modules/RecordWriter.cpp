@@ -63,8 +63,10 @@ std::string TVariableDeclNode::ToString() const {
   const char* kind = KindWord(DeclKind);
   if (kind == nullptr) Abort("Invalid variable scope", this);
   std::string line = TASTNode::ToString() + " " + kind + " " + Identifier + ":" + TypeText(Datatype);
-  if (DeclKind == DECL_CONST && Value != nullptr && CorrectnessChecked)
-    line += "=" + ConstantText(Value, Datatype);
+  if (DeclKind == DECL_CONST && Value != nullptr && CorrectnessChecked) {
+    line += '=';
+    line += ConstantText(Value, Datatype);
+  }
   return line;
 }
 
@@ -77,7 +79,10 @@ std::string TFunctionNode::ToString() const {
   } else {
     line += Identifier;
     // A constructor's return type is its class, which the reader restores.
-    if (ReturnDatatype != nullptr && !ReturnDatatype->IsVoid()) line += ":" + TypeText(ReturnDatatype);
+    if (ReturnDatatype != nullptr && !ReturnDatatype->IsVoid()) {
+      line += ':';
+      line += TypeText(ReturnDatatype);
+    }
   }
   line += "(";
   for (size_t i = 0; i < Parameters.size(); ++i) {

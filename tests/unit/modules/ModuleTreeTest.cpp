@@ -189,16 +189,15 @@ TEST_F(ModuleTreeTest, NamesResolveThroughProgramThenImportedModulesThenCore) {
 TEST_F(ModuleTreeTest, CyclesThroughLinksAndLargeTreesLoad) {
   TempTree big("module-tree-big", true);
   TPaths::ModuleRoot = big.Path("mod");
-  TempTree& tree = big;
-  tree.Write("mod/Loop/Inner/Inner.zn", "");
-  std::filesystem::create_directory_symlink(tree.Path("mod/Loop"), tree.Path("mod/Loop/Inner/Back"));
-  std::filesystem::create_directory_symlink(tree.Path("mod"), tree.Path("mod/Loop/Up"));
-  std::filesystem::create_directory_symlink(tree.Path("mod/Loop/Inner"), tree.Path("mod/Loop/Inner/Self"));
-  std::filesystem::create_directory(tree.Path("mod/Many"));
+  big.Write("mod/Loop/Inner/Inner.zn", "");
+  std::filesystem::create_directory_symlink(big.Path("mod/Loop"), big.Path("mod/Loop/Inner/Back"));
+  std::filesystem::create_directory_symlink(big.Path("mod"), big.Path("mod/Loop/Up"));
+  std::filesystem::create_directory_symlink(big.Path("mod/Loop/Inner"), big.Path("mod/Loop/Inner/Self"));
+  std::filesystem::create_directory(big.Path("mod/Many"));
   std::string deep = "mod/Deep";
   for (int i = 0; i < 300; ++i) deep += "/D";
-  std::filesystem::create_directories(tree.Path(deep));
-  for (int i = 0; i < 10000; ++i) std::filesystem::create_directory(tree.Path("mod/Many/F" + std::to_string(i)));
+  std::filesystem::create_directories(big.Path(deep));
+  for (int i = 0; i < 10000; ++i) std::filesystem::create_directory(big.Path("mod/Many/F" + std::to_string(i)));
   const auto start = std::chrono::steady_clock::now();
   TModule* root = Load();
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
