@@ -33,12 +33,14 @@ TASTNode* TModuleScope::Find(std::string_view name) {
   if (declaring != Declaring.end() && !declaring->second.empty()) {
     TModule* module = declaring->second.front();
     auto found = module->ExportScope->Nodes.find(declaring->first);
-    if (Mode == MODE_MODULE && CurrentModule != nullptr) {
-      module->Dependers.push_back(CurrentModule);
-      // A module that already fell takes a module checked after it along as well.
-      if (!module->DoesCompile) CurrentModule->DoesCompile = 0;
+    if (found != module->ExportScope->Nodes.end()) {
+      if (Mode == MODE_MODULE && CurrentModule != nullptr) {
+        module->Dependers.push_back(CurrentModule);
+        // A module that already fell takes a module checked after it along as well.
+        if (!module->DoesCompile) CurrentModule->DoesCompile = 0;
+      }
+      return found->second;
     }
-    return found->second;
   }
   if (Parent != nullptr)
     if (TASTNode* found = Parent->Find(name)) return found;
