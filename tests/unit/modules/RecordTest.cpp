@@ -184,6 +184,7 @@ TEST_F(RecordTest, EdgeCasesOfTheLineFormats) {
   TProgramNode* root = Read(
       "Imports:\n"
       "File util.zn\n"
+      "File caf\xC3\xA9/\xFF.zn\n"
       "Module Zintrel.Core\n"
       "\nExports:\n"
       "1-1:1-9 Const Unchecked:Int\n"
@@ -195,7 +196,8 @@ TEST_F(RecordTest, EdgeCasesOfTheLineFormats) {
       "7-7:1-9 Method Only() Abstract\n"
       "EndClass\n");
   ASSERT_NE(root, nullptr);
-  EXPECT_EQ(root->FileImports, std::vector<std::string>{"util.zn"});
+  // Paths are 8-bit text, kept byte for byte.
+  EXPECT_EQ(root->FileImports, (std::vector<std::string>{"util.zn", "caf\xC3\xA9/\xFF.zn"}));
   EXPECT_EQ(root->ModuleImports, std::vector<std::string>{"Zintrel.Core"});
   auto* unchecked = dynamic_cast<TVariableDeclNode*>(root->Statements[0]);
   ASSERT_NE(unchecked->Value, nullptr);  // the literal of the empty text
@@ -213,6 +215,25 @@ TEST_F(RecordTest, EdgeCasesOfTheLineFormats) {
   EXPECT_TRUE(plain->Methods[1]->IsAbstract);
   EXPECT_EQ(plain->Methods[0]->StartLine, 6);
   EXPECT_EQ(plain->Methods[0]->EndCol, 9);
+}
+
+TEST_F(RecordTest, RecordsInUtf16AreReadToo) {
+  const std::string text = "Imports:\r\nModule A.B\r\n\nExports:\r\n1-1:1-5 Global G:Int\r\n";
+  std::string le = "\xFF\xFE", be = "\xFE\xFF";
+  for (char c : text) {
+    le += c;
+    le += '\0';
+    be += '\0';
+    be += c;
+  }
+  for (const std::string& bytes : {le, be, "\xEF\xBB\xBF" + text}) {
+    const std::string record = tree.Write("r.dep", bytes);
+    TProgramNode* root = TCompiler::LoadRootFromDep(record, tree.Path("r.zn"));
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(root->ModuleImports, std::vector<std::string>{"A.B"});
+    EXPECT_EQ(root->Statements.size(), 1u);
+  }
+  EXPECT_EQ(TCompiler::LoadRootFromDep(tree.Path("none.dep"), tree.Path("r.zn")), nullptr);
 }
 
 TEST_F(RecordTest, DamagedRecordsAreRefusedOrIgnoredNeverFollowed) {
