@@ -4,7 +4,6 @@
 
 #include <chrono>
 
-#include "model/ProgramNode.h"
 #include "model/VariableDeclNode.h"
 #include "modules/DependencyNode.h"
 #include "modules/Module.h"
@@ -207,37 +206,6 @@ TEST_F(ModuleTreeTest, CyclesThroughLinksAndLargeTreesLoad) {
   EXPECT_FALSE(TModule::ListModulesInScope("Loop.*").empty());
   EXPECT_EQ(TModule::ListModulesInScope("*").size(), 0u);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
-}
-
-// A program importing a module is checked against the module's declarations, and its use of
-// them is recorded against the module's node.
-TEST_F(ModuleTreeTest, ProgramsUseModulesThroughTheirRecords) {
-  Module("Lib.Util", "",
-         "Extern\r\n1-1:1-1 Class Object\r\nEndClass\r\n"
-         "Extern\r\n1-1:1-1 Class String Extends Object Final\r\nEndClass\r\n"
-         "1-1:1-1 Function Twice:Int(v:Int)\r\n");
-  Load();
-  CoreModuleScope = nullptr;
-  const std::string main = tree.Write("p/main.zn", "Import lib.util\nLocal x:Int = Twice(2)\n");
-  TCompiler compiler;
-  const std::string output = testing_support::ParseAndCheck(compiler, main, true);
-  EXPECT_EQ(output, "Compiling " + main + "\n");
-  TModule* util = ModuleTree->Find("Lib.Util");
-  ASSERT_TRUE(compiler.MainRoot->Dependencies->Contains(util->Dependencies));
-  const auto& uses = compiler.MainRoot->Dependencies->UsesOf(util->Dependencies);
-  ASSERT_EQ(uses.size(), 1u);
-  EXPECT_EQ(dynamic_cast<TVariableDeclNode*>(uses.begin()->first)->Identifier, "Twice");
-
-  const std::string unknown = tree.Write("p/unknown.zn", "Import Foo.Bar\n");
-  EXPECT_EXIT(
-      {
-        MessagesToStderr();
-        TCompiler c;
-        c.Setup({"a.out", "", "", "", "on", "cpp", ""}, unknown);
-        c.Parse();
-        c.SemanticAnalysis();
-      },
-      testing::ExitedWithCode(255), "Unable to find module 'Foo.Bar'\n$");
 }
 
 }  // namespace

@@ -90,7 +90,7 @@ class RecordTest : public testing::Test {
   TempTree tree{"records"};
 };
 
-TEST_F(RecordTest, WriterLaysOutEveryDeclarationKind) {
+TEST_F(RecordTest, EveryDeclarationKindIsWrittenAndReadBack) {
   TCompiler compiler;
   const std::string main = tree.Write("main.zn", EveryDeclaration);
   ParseAndCheck(compiler, main, true);
@@ -118,33 +118,8 @@ TEST_F(RecordTest, WriterLaysOutEveryDeclarationKind) {
                 "Protected", "Function Guarded:Int()", "EndClass"}));
   // Locations are written as StartLine-EndLine:StartCol-EndCol.
   EXPECT_EQ(Exports(lines)[4].substr(0, Exports(lines)[4].find(' ')), "12-12:7-22");
-}
 
-TEST_F(RecordTest, ImportsListTheFilesAFileNeeds) {
-  const std::string main = tree.Write("main.zn",
-                                      "Import \"a.zn\"\nImport \"native.h\"\nImport \"x.cpp\"\n"
-                                      "Import \"pre.o\"\nImport \"gc\"\nLocal v:Int = Twice(1)\n");
-  tree.Write("a.zn", "Import \"lib/u.zn\"\nFunction Twice:Int(v:Int)\nEndFunction\n");
-  tree.Write("lib/u.zn", "Import \"../a.zn\"\nLocal w:Int = Twice(2)\n");
-  TCompiler compiler;
-  ParseAndCheck(compiler, main, true);
-  ASSERT_EQ(compiler.Roots.size(), 3u);
-  // The main file lists every other file; the others what they use and what they import.
-  EXPECT_EQ(compiler.DependencyLines(compiler.Roots[0]),
-            (std::vector<std::string>{"Imports:", "File a.zn", "File lib/u.zn",
-                                      "File " + tree.Path("native.h"), "File " + tree.Path("x.cpp"),
-                                      "File pre.o", "File gc", "\nExports:"}));
-  EXPECT_EQ(compiler.DependencyLines(compiler.Roots[1]),
-            (std::vector<std::string>{"Imports:", "File lib/u.zn", "\nExports:",
-                                      compiler.Roots[1]->Functions[0]->ToString()}));
-  EXPECT_EQ(compiler.DependencyLines(compiler.Roots[2]),
-            (std::vector<std::string>{"Imports:", "File ../a.zn", "\nExports:"}));
-}
-
-TEST_F(RecordTest, RoundTripGivesBackTheSameDeclarations) {
-  TCompiler compiler;
-  const std::string main = tree.Write("main.zn", EveryDeclaration);
-  ParseAndCheck(compiler, main, true);
+  // What is written reads back as the same declarations.
   const std::string record = tree.Path("main.dep");
   compiler.GenerateDependenciesFile(compiler.MainRoot, record);
   std::string bytes;
@@ -178,6 +153,27 @@ TEST_F(RecordTest, RoundTripGivesBackTheSameDeclarations) {
   EXPECT_EQ(on->Value->GetCastedIntResult(), 1);
   // An extern constant stays without value, so constant expressions still refuse it.
   EXPECT_EQ(dynamic_cast<TVariableDeclNode*>(read->Statements[0])->Value, nullptr);
+}
+
+TEST_F(RecordTest, ImportsListTheFilesAFileNeeds) {
+  const std::string main = tree.Write("main.zn",
+                                      "Import \"a.zn\"\nImport \"native.h\"\nImport \"x.cpp\"\n"
+                                      "Import \"pre.o\"\nImport \"gc\"\nLocal v:Int = Twice(1)\n");
+  tree.Write("a.zn", "Import \"lib/u.zn\"\nFunction Twice:Int(v:Int)\nEndFunction\n");
+  tree.Write("lib/u.zn", "Import \"../a.zn\"\nLocal w:Int = Twice(2)\n");
+  TCompiler compiler;
+  ParseAndCheck(compiler, main, true);
+  ASSERT_EQ(compiler.Roots.size(), 3u);
+  // The main file lists every other file; the others what they use and what they import.
+  EXPECT_EQ(compiler.DependencyLines(compiler.Roots[0]),
+            (std::vector<std::string>{"Imports:", "File a.zn", "File lib/u.zn",
+                                      "File " + tree.Path("native.h"), "File " + tree.Path("x.cpp"),
+                                      "File pre.o", "File gc", "\nExports:"}));
+  EXPECT_EQ(compiler.DependencyLines(compiler.Roots[1]),
+            (std::vector<std::string>{"Imports:", "File lib/u.zn", "\nExports:",
+                                      compiler.Roots[1]->Functions[0]->ToString()}));
+  EXPECT_EQ(compiler.DependencyLines(compiler.Roots[2]),
+            (std::vector<std::string>{"Imports:", "File ../a.zn", "\nExports:"}));
 }
 
 TEST_F(RecordTest, EdgeCasesOfTheLineFormats) {
