@@ -418,8 +418,8 @@ TProgramNode* TProgramNode::FromString(std::string_view text) {
       TClassNode::SetVisibility(VISIBILITY_PUBLIC);
     } else if (keyword == "Global" || keyword == "Const" || keyword == "Field") {
       if (keyword == "Field" && current == nullptr) return nullptr;
-      TVariableDeclNode* declaration =
-          ReadVariable(ActiveTarget->CreateVariableDeclNode(), line, externPending);
+      TVariableDeclNode* declaration = ReadVariable(ActiveTarget->CreateVariableDeclNode(), line,
+                                                    externPending || (current != nullptr && currentExtern));
       if (declaration == nullptr) return nullptr;
       if (current != nullptr) {
         current->Variables.push_back(declaration);

@@ -190,6 +190,10 @@ TEST_F(RecordTest, EdgeCasesOfTheLineFormats) {
       "5-5:1-9 Class Plain Abstract\n"
       "6-6:1-9 Method Both:Int() Abstract Final\n"
       "7-7:1-9 Method Only() Abstract\n"
+      "EndClass\n"
+      "Extern\n"
+      "8-8:1-9 Class Outside\n"
+      "9-9:1-9 Const Unknown:Int\n"
       "EndClass\n");
   ASSERT_NE(root, nullptr);
   // Paths are 8-bit text, kept byte for byte.
@@ -211,6 +215,9 @@ TEST_F(RecordTest, EdgeCasesOfTheLineFormats) {
   EXPECT_TRUE(plain->Methods[1]->IsAbstract);
   EXPECT_EQ(plain->Methods[0]->StartLine, 6);
   EXPECT_EQ(plain->Methods[0]->EndCol, 9);
+  // The members of an external class are external; its constants keep no value.
+  EXPECT_TRUE(root->Classes[1]->Variables[0]->IsExtern);
+  EXPECT_EQ(root->Classes[1]->Variables[0]->Value, nullptr);
 }
 
 TEST_F(RecordTest, RecordsInUtf16AreReadToo) {
