@@ -1,4 +1,5 @@
-// Usage: module_bench [modules [files [runs]]] (default 1000 modules, 100 files, 3 runs).
+// Usage: module_bench [modules [files [runs [functions]]]] (default 1000 modules, 100 files,
+// 3 runs, 5 functions and 2 classes per file, about 45 lines).
 //   1. The records of N modules of 50 declarations each: building the module tree, reading the
 //      records (with the rebuild decision of each module), checking the module scope.
 //   2. A program of M files: parsing and checking it from source, against the no-change path
@@ -125,7 +126,7 @@ void BenchModules(const fs::path& base, int count, int runs) {
               count, tree, read, check, tree + read + check, usable - 1);
 }
 
-std::string ProgramFile(int i, int files) {
+std::string ProgramFile(int i, int files, int functions) {
   const std::string n = std::to_string(i);
   std::string text;
   if (i == 0) {
@@ -135,7 +136,7 @@ std::string ProgramFile(int i, int files) {
   }
   text += "Const Base" + n + ":Int = " + n + "\n";
   text += "Global Total" + n + ":Long\n";
-  for (int k = 0; k < 5; ++k) {
+  for (int k = 0; k < functions; ++k) {
     const std::string f = "F" + n + "_" + std::to_string(k);
     text += "Function " + f + ":Int(v:Int, w:Int = 2)\n"
             "  Local t:Int = v * w + Base" + n + "\n"
@@ -158,14 +159,14 @@ std::string ProgramFile(int i, int files) {
   return text;
 }
 
-void BenchProgram(const fs::path& base, int files, int runs) {
+void BenchProgram(const fs::path& base, int files, int runs, int functions) {
   TPaths::ModuleRoot = (base / "nomod").string();
   ModuleTree = (new TModule())->Load(nullptr, "");
   CoreModuleScope = nullptr;
   const fs::path folder = base / "program";
   for (int i = 0; i < files; ++i)
     Write(folder / (i == 0 ? std::string("main.zn") : "part" + std::to_string(i) + ".zn"),
-          ProgramFile(i, files), 1000000000);
+          ProgramFile(i, files, functions), 1000000000);
   const std::string main = (folder / "main.zn").string();
   const std::vector<std::string> release = {"a.out", "", "", "", "", "cpp", ""};
   std::vector<std::string> forced = release;
@@ -203,9 +204,14 @@ void BenchProgram(const fs::path& base, int files, int runs) {
     rebuilt = static_cast<size_t>(std::count_if(compiler.Roots.begin(), compiler.Roots.end(),
                                                 [](TProgramNode* r) { return r->IsCompiled != 0; }));
   }
-  std::printf("%d-file program: parse + check from source %.3f s; no change: decisions and "
-              "records %.3f s, with the check %.3f s (%zu files from records)\n",
-              files, fromSource, decide, unchanged, rebuilt);
+  size_t lines = 0;
+  for (int i = 0; i < files; ++i) {
+    const std::string text = ProgramFile(i, files, functions);
+    lines += static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+  }
+  std::printf("%d-file program (%zu lines): parse + check from source %.3f s; no change: "
+              "decisions and records %.3f s, with the check %.3f s (%zu files from records)\n",
+              files, lines, fromSource, decide, unchanged, rebuilt);
 }
 
 }  // namespace
@@ -214,13 +220,14 @@ int main(int argc, char** argv) {
   const int modules = argc > 1 ? std::atoi(argv[1]) : 1000;
   const int files = argc > 2 ? std::atoi(argv[2]) : 100;
   const int runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 3;
+  const int functions = argc > 4 ? std::max(1, std::atoi(argv[4])) : 5;
   TASTNode::InitStackLimit();
   ActiveTarget = new TCPPTarget();
   const fs::path base = fs::temp_directory_path() / ("zintrel-module-bench-" + std::to_string(getpid()));
   fs::remove_all(base);
   fs::create_directories(base);
   BenchModules(base, modules, runs);
-  BenchProgram(base, files, runs);
+  BenchProgram(base, files, runs, functions);
   fs::remove_all(base);
   return 0;
 }
