@@ -70,7 +70,12 @@ TModule* TModule::Load(TModule* parent, const std::string& name) {
 }
 
 int TModule::LoadAST() {
-  IsOutdated = TCompiler::ModuleCompilationNecessary(CodePath, Root);
+  // A module loaded again (by the core modules, then by a program) keeps the root it has: the
+  // modules checked against its declarations and the program must see the same classes.
+  TProgramNode* read = nullptr;
+  IsOutdated = TCompiler::ModuleCompilationNecessary(CodePath, read);
+  if (Root != nullptr) return 0;
+  Root = read;
   if (Root == nullptr)
     Root = TCompiler::LoadRootFromDep(TCompiler::GenerateModuleTargetPath(CodePath) + ".dep",
                                       CodePath);

@@ -185,6 +185,20 @@ TEST_F(ModuleTreeTest, NamesResolveThroughProgramThenImportedModulesThenCore) {
   EXPECT_TRUE(ModuleTree->Find("Lib.Y")->Dependers.empty());
 }
 
+// A program importing a core module again sees the same declarations as the core modules do:
+// loading a module a second time keeps the root it has.
+TEST_F(ModuleTreeTest, ModulesLoadedTwiceKeepTheirDeclarations) {
+  Module("Core.Base", "", "Extern\r\n1-1:1-9 Class Object\r\nEndClass\r\nExtern\r\n2-2:1-9 Class Thing\r\nEndClass\r\n");
+  Module("Core.Maker", "Module Core.Base\r\n", "1-1:1-9 Function Make:Thing()\r\n");
+  Load();
+  std::string output;
+  CoreModuleScope = Check("Core.*", nullptr, output);
+  const std::string main = tree.Write("p/main.zn", "Import Core.Base\nLocal t:Thing = Make()\n");
+  TCompiler compiler;
+  output += testing_support::ParseAndCheck(compiler, main, true);
+  EXPECT_EQ(output, "Compiling " + main + "\n");
+}
+
 TEST_F(ModuleTreeTest, CyclesThroughLinksAndLargeTreesLoad) {
   TempTree big("module-tree-big", true);
   TPaths::ModuleRoot = big.Path("mod");
