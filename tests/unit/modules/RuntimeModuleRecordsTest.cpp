@@ -19,9 +19,17 @@ TEST(RuntimeModuleRecords, CoreModulesLoadAndServeAProgram) {
   testing_support::UseCppTarget();
   TempTree tree("runtime-records");
   fs::copy(fs::path(ZINTREL_SOURCE_DIR) / "mod", tree.Base / "mod", fs::copy_options::recursive);
-  const std::string savedRoot = TPaths::ModuleRoot;
-  TModule* savedTree = ModuleTree;
-  TModuleScope* savedCore = CoreModuleScope;
+  // The process-wide module state comes back whatever the test's outcome.
+  struct TRestore {
+    std::string Root = TPaths::ModuleRoot;
+    TModule* Tree = ModuleTree;
+    TModuleScope* Core = CoreModuleScope;
+    ~TRestore() {
+      TPaths::ModuleRoot = Root;
+      ModuleTree = Tree;
+      CoreModuleScope = Core;
+    }
+  } restore;
   TPaths::ModuleRoot = tree.Path("mod");
   ModuleTree = nullptr;
 
@@ -69,9 +77,6 @@ TEST(RuntimeModuleRecords, CoreModulesLoadAndServeAProgram) {
             (std::vector<std::string>{"Imports:", "Module Zintrel.Core", "Module Zintrel.IO",
                                       "Module Zintrel.Math"}));
 
-  TPaths::ModuleRoot = savedRoot;
-  ModuleTree = savedTree;
-  CoreModuleScope = savedCore;
 }
 
 }  // namespace
