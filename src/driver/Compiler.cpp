@@ -14,6 +14,9 @@
 #include "model/NodeFactory.h"
 #include "model/ProgramNode.h"
 #include "model/Scope.h"
+#include "modules/DependencyNode.h"
+#include "modules/ModuleScope.h"
+#include "modules/ProgramModules.h"
 
 namespace zintrel {
 
@@ -111,16 +114,20 @@ int TCompiler::Parse() {
     if (RootMap.count(path) != 0) continue;
     if (!PathExists(path)) Abort("Unable to open file " + path);
     TASTNode::CommonSourceFile = path;
-    Info("Compiling " + path);
-    TLexer::Load(path);
-    if (zintrel::Parse() != 0) {
-      TLexer::CalculateLocation();
-      Abort("Syntax error\nIn file " + path +
-            LocationLines(TLexer::ErrorStartLine, TLexer::ErrorEndLine, TLexer::ErrorStartCol,
-                          TLexer::ErrorEndCol));
+    // An unchanged file is rebuilt from its dependency record instead of being parsed.
+    TProgramNode* root = nullptr;
+    if (ForceRecompile || CompilationNecessary(path, root)) {
+      Info("Compiling " + path);
+      TLexer::Load(path);
+      if (zintrel::Parse() != 0) {
+        TLexer::CalculateLocation();
+        Abort("Syntax error\nIn file " + path +
+              LocationLines(TLexer::ErrorStartLine, TLexer::ErrorEndLine, TLexer::ErrorStartCol,
+                            TLexer::ErrorEndCol));
+      }
+      root = TASTNode::CommonRoot;
+      root->SetupChildren();
     }
-    TProgramNode* root = TASTNode::CommonRoot;
-    root->SetupChildren();
     if (MainRoot == nullptr) MainRoot = root;
     ClassifyImports(root, path);
     RootMap[path] = root;
@@ -128,13 +135,13 @@ int TCompiler::Parse() {
     ASTRoot->Merge(root);
   }
   CompileQueue.clear();
+  ResolveRecordDependencies(Roots, RootMap);
   return 0;
 }
 
 int TCompiler::SemanticAnalysis() {
-  // Until modules are loaded, the module scope is empty: the program sees only itself.
-  TScope* moduleScope = new TScope();
-  TScope* programScope = (new TScope())->Create(moduleScope);
+  // Names resolve through the program, the modules it imports, then the core modules.
+  TScope* programScope = (new TScope())->Create(LoadProgramModules(Roots));
   ASTRoot->CheckCorrectness(programScope);
   return 0;
 }
@@ -154,6 +161,7 @@ void TCompiler::ClassifyImports(TProgramNode* root, const std::string& path) {
       root->Libraries.push_back(import);
     } else {
       CompileQueue.push_back(resolved);
+      if (root->IsCompiled) root->Dependencies->PathKeys.push_back(resolved);
     }
   }
 }

@@ -8,7 +8,10 @@
 
 namespace zintrel {
 
+class TModule;
+class TModuleScope;
 class TProgramNode;
+class TScope;
 
 class TCompiler {
  public:
@@ -68,6 +71,17 @@ class TCompiler {
   static void Info(std::string_view message);
   static void Warn(std::string_view message);
   [[noreturn]] static void Abort(std::string_view message);
+
+  // Modules, dependency records and rebuild decisions (defined in modules/).
+  static std::vector<TModule*> LoadModules(const std::string& pattern,
+                                           std::map<std::string, TModule*>* loaded,
+                                           std::vector<TModule*>* list, bool silent);
+  static TModuleScope* CheckModuleScope(TScope* parent, const std::vector<TModule*>& modules);
+  static int32_t CompilationNecessary(const std::string& path, TProgramNode*& root);
+  static int32_t ModuleCompilationNecessary(const std::string& path, TProgramNode*& root);
+  static TProgramNode* LoadRootFromDep(const std::string& record, const std::string& source);
+  int GenerateDependenciesFile(TProgramNode* root, std::string path);
+  std::vector<std::string> DependencyLines(TProgramNode* root) const;
 
   const std::string& ConfigValue(int index) const;
   bool ConfigFlag(int index) const;

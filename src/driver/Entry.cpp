@@ -10,6 +10,7 @@
 #include "support/Paths.h"
 #include "model/ASTNode.h"
 #include "modules/Module.h"
+#include "modules/ModuleScope.h"
 
 namespace zintrel {
 
@@ -26,12 +27,17 @@ int BuildModules(TCompiler& compiler, const CLI& cli) {
   for (const std::string& file : files) {
     compiler.Setup(cli.Config, file);
     compiler.Parse();
+    // A first record of every module being built, so that the later passes find its exports.
+    compiler.GenerateDependenciesFile(compiler.ASTRoot,
+                                      TCompiler::GenerateModuleTargetPath(file) + ".dep");
   }
+  LoadModuleTree();
   return 0;
 }
 
 int BuildProgram(TCompiler& compiler, const CLI& cli) {
   compiler.Setup(cli.Config, cli.InputFile);
+  LoadModuleTree();
   compiler.Parse();
   compiler.SemanticAnalysis();
   return 0;

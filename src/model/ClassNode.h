@@ -62,6 +62,10 @@ class TClassNode : public TASTNode {
   // skips fields and methods. Null when there is none.
   TVariableDeclNode* FindMember(std::string_view name, int32_t isStatic);
   std::string GenerateConstructorIdentifier() const { return "__Create" + Identifier; }
+  // Dependency records (defined with the record writer and reader): appends the class block's
+  // lines; reads the class line back (null when malformed).
+  int ToStream(std::vector<std::string>& lines) const;
+  TClassNode* FromString(std::string_view line);
 
   static int32_t SetVisibility(int32_t visibility);
 

@@ -1,6 +1,7 @@
 #pragma once
 // A function (program-level or class function), a method, or a constructor.
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/ASTNode.h"
@@ -37,6 +38,10 @@ class TFunctionNode : public TASTNode {
   int SetupChildren();
   // Turns the method named like its class into the class's constructor.
   int TransformToConstructor(TClassNode* owner);
+  // Dependency records (defined with the record writer and reader): the function's line, and
+  // the function read back from one; null when the line is malformed.
+  std::string ToString() const override;
+  TFunctionNode* FromString(std::string_view line);
 
   // Creation by the parser: header is a variable expression whose datatype is the function
   // type; body a statement list; flags bit 0 Abstract, bit 1 Final.

@@ -1,6 +1,7 @@
 #pragma once
 // The root of one source file, of one loaded module record, or of the merged program.
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/ASTNode.h"
@@ -39,6 +40,10 @@ class TProgramNode : public TASTNode {
   int SetupChildren();
   // Appends the other node's statements, functions, classes and libraries to this node's.
   int Merge(const TProgramNode* other);
+  // Dependency records (defined with the record writer and reader): appends the export lines;
+  // rebuilds the declarations from a whole record text without CR (null when malformed).
+  int ToStream(std::vector<std::string>& lines) const;
+  TProgramNode* FromString(std::string_view text);
 
   // Creation by the parser: the root of the file being parsed, which becomes CommonRoot.
   static int32_t Emit();

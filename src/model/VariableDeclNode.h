@@ -2,6 +2,7 @@
 // Declarations of one named value (constant, global, local, field, parameter, or the name of a
 // function), and statement lists (blocks) that keep their constants apart.
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "frontend/Tokens.h"
@@ -49,6 +50,10 @@ class TVariableDeclNode : public TStatementNode {
   int SetupChildren();
   TVariableDeclNode* Create(int32_t kind, std::string identifier, TDatatype* datatype,
                             TExpressionNode* value);
+  // Dependency records (defined with the record writer and reader): the declaration's line,
+  // and the declaration read back from one; null when the line is malformed.
+  std::string ToString() const override;
+  TVariableDeclNode* FromString(std::string_view line);
 
   // Creation by the parser from a variable expression "name:type" and an optional value.
   static int32_t Emit(int32_t variable, int32_t value);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "model/ASTNode.h"
 
@@ -32,6 +33,9 @@ class TDependencyNode {
   int32_t IsModule = 0;
   std::map<TDependencyNode*, TUseMap, TBySequence> Dependencies;
   const int64_t Sequence;
+  // Files named by the record of a root rebuilt from it, until the driver has found their roots
+  // and entered their nodes as keys.
+  std::vector<std::string> PathKeys;
 
   TDependencyNode();
   TDependencyNode* Create(std::string codePath, TModule* module);

@@ -107,4 +107,93 @@ bool WriteTextLines(const std::string& path, const std::vector<std::string>& lin
   return WriteFileBytes(path, text);
 }
 
+int64_t FileTime(const std::string& path) {
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0) return 0;
+  return static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 +
+         static_cast<int64_t>(st.st_mtim.tv_nsec);
+}
+
+namespace {
+
+// Appends the low 8 bits of a code point.
+void AppendUnit(std::string& text, uint32_t unit) { text.push_back(static_cast<char>(unit & 0xFF)); }
+
+void DecodeUtf16(std::string_view bytes, bool bigEndian, std::string& text) {
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const auto a = static_cast<unsigned char>(bytes[i]);
+    const auto b = static_cast<unsigned char>(bytes[i + 1]);
+    AppendUnit(text, bigEndian ? (uint32_t{a} << 8 | b) : (uint32_t{b} << 8 | a));
+  }
+}
+
+void DecodeUtf8(std::string_view bytes, std::string& text) {
+  for (size_t i = 0; i < bytes.size();) {
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    if (i + length > bytes.size()) length = 1;
+    uint32_t unit = length == 1 ? lead : lead & (0x7Fu >> length);
+    for (size_t k = 1; k < length; ++k)
+      unit = unit << 6 | (static_cast<unsigned char>(bytes[i + k]) & 0x3Fu);
+    AppendUnit(text, unit);
+    i += length;
+  }
+}
+
+}  // namespace
+
+bool ReadTextFile(const std::string& path, std::string& text, size_t maxBytes) {
+  text.clear();
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (f == nullptr) return false;
+  std::string bytes;
+  char buffer[65536];
+  size_t got;
+  bool tooLarge = false;
+  while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
+    bytes.append(buffer, got);
+    if (bytes.size() > maxBytes) {
+      tooLarge = true;
+      break;
+    }
+  }
+  const bool failed = std::ferror(f) != 0;
+  std::fclose(f);
+  if (failed || tooLarge) return false;
+  std::string_view view(bytes);
+  if (view.substr(0, 2) == "\xFF\xFE") {
+    DecodeUtf16(view.substr(2), false, text);
+  } else if (view.substr(0, 2) == "\xFE\xFF") {
+    DecodeUtf16(view.substr(2), true, text);
+  } else if (view.substr(0, 3) == "\xEF\xBB\xBF") {
+    DecodeUtf8(view.substr(3), text);
+  } else {
+    text = std::move(bytes);
+  }
+  return true;
+}
+
+bool TLineWriter::Open(const std::string& path) {
+  Close();
+  Failed = false;
+  File = std::fopen(path.c_str(), "wb");
+  return File != nullptr;
+}
+
+void TLineWriter::WriteLine(std::string_view text) {
+  if (File == nullptr) return;
+  if (std::fwrite(text.data(), 1, text.size(), File) != text.size() ||
+      std::fwrite("\r\n", 1, 2, File) != 2)
+    Failed = true;
+}
+
+bool TLineWriter::Close() {
+  if (File == nullptr) return !Failed;
+  if (std::fclose(File) != 0) Failed = true;
+  File = nullptr;
+  return !Failed;
+}
+
 }  // namespace zintrel
