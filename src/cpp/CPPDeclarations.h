@@ -39,6 +39,10 @@ class TCPPFunctionNode : public TFunctionNode {
   // (a constructor returns the object).
   std::string GenerateImplementationCode(const std::string& indent, const std::string& prefix,
                                          const std::string& qualifier);
+  // A definition of this method under qualifier that passes its arguments on to the version
+  // of the class named target ("int32_t D::m(int32_t a) { return B::m(a); }").
+  std::string GenerateForwardingCode(const std::string& indent, const std::string& qualifier,
+                                     const std::string& target);
 };
 
 class TCPPClassNode : public TClassNode {

@@ -97,4 +97,19 @@ std::string TCPPFunctionNode::GenerateImplementationCode(const std::string& inde
   return text;
 }
 
+std::string TCPPFunctionNode::GenerateForwardingCode(const std::string& indent,
+                                                     const std::string& qualifier,
+                                                     const std::string& target) {
+  std::string text = indent + FunctionDeclarator(this, qualifier + Identifier, false) + " {\n";
+  text += indent + (ReturnDatatype->IsVoid() ? "\t" : "\treturn ") + target + "::" + Identifier + "(";
+  for (size_t i = 0; i < Parameters.size(); ++i) {
+    if (i != 0) text += ", ";
+    text += Parameters[i]->Identifier;
+  }
+  text += ");\n";
+  text += indent;
+  text += "}";
+  return text;
+}
+
 }  // namespace zintrel
