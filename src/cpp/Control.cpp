@@ -49,11 +49,10 @@ void AppendStatements(std::string& out, TStatementList* block, const std::string
     }
     AppendNodeCode(out, statement, indent);
     out += ";\n";
-    auto* nested = dynamic_cast<TStatementList*>(statement);
-    if (nested != nullptr && IsUncomparedSelector(nested)) {
+    if (statement == block->Statements.front() && IsUncomparedSelector(block)) {
       out += indent;
       out += "(void)";
-      out += static_cast<TVariableDeclNode*>(nested->Statements.front())->Identifier;
+      out += static_cast<TVariableDeclNode*>(statement)->Identifier;
       out += ";\n";
     }
   }

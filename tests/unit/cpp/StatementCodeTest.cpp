@@ -82,7 +82,7 @@ const TStatementCase StatementCases[] = {
      "\t} else if ((__select@ == 2)) {\n\t\tx = 3;\n\t} else {\n\t\tx = 1;\n\t};\n;\n};\n"},
     // A Select without cases still evaluates its selector, which is then marked used.
     {"Global x:Int", "Select x\nDefault\nx = 1\nEndSelect", "",
-     "int32_t __select@ = x;\nif (1) {\n\tx = 1;\n};\n;\n(void)__select@;\n"},
+     "int32_t __select@ = x;\n(void)__select@;\nif (1) {\n\tx = 1;\n};\n;\n"},
     // Simple statements; a call statement carries the block's indentation.
     {"Class C\nEndClass\nFunction Twice:Int(v:Int)\nReturn v * 2\nEndFunction",
      "Local c:C = New C\nDelete c\nTwice(2)\nReturn", "\t\t",
