@@ -17,6 +17,27 @@ TVariableDeclNode* AsDeclaration(TStatementNode* statement) {
   return dynamic_cast<TVariableDeclNode*>(statement);
 }
 
+// Forward declarations of the program classes among the declarations a dependency record
+// holds.
+std::string Prototypes(const TDependencyNode* record, const std::string& indent) {
+  std::string text;
+  if (record == nullptr) return text;
+  for (const auto& [file, uses] : record->Dependencies) {
+    for (const auto& [declaration, user] : uses) {
+      auto* cls = dynamic_cast<TClassNode*>(declaration);
+      // Extern classes are declared by their own headers, in whatever form they have there
+      // (a template, a class, a typedef), which a forward declaration could contradict.
+      if (cls == nullptr || cls->IsExtern != 0) continue;
+      if (cls->Root != nullptr && cls->Root->IsModule != 0) continue;
+      text += indent;
+      text += "struct ";
+      text += cls->Identifier;
+      text += ";\n";
+    }
+  }
+  return text;
+}
+
 }  // namespace
 
 TCPPProgramNode* TCPPProgramNode::Create() { return new TCPPProgramNode(); }
@@ -33,19 +54,7 @@ std::string TCPPProgramNode::GenerateStandardIncludes() {
 }
 
 std::string TCPPProgramNode::GenerateClassPrototypes(const std::string& indent) {
-  std::string text;
-  if (Dependencies == nullptr) return text;
-  for (auto& [file, uses] : Dependencies->Dependencies) {
-    for (auto& [declaration, user] : uses) {
-      auto* cls = dynamic_cast<TClassNode*>(declaration);
-      // Extern classes are declared by their own headers, in whatever form they have there
-      // (a template, a class, a typedef), which a forward declaration could contradict.
-      if (cls == nullptr || cls->IsExtern != 0) continue;
-      if (cls->Root != nullptr && cls->Root->IsModule != 0) continue;
-      text += indent + "struct " + cls->Identifier + ";\n";
-    }
-  }
-  return text;
+  return Prototypes(Dependencies, indent);
 }
 
 std::string TCPPProgramNode::GenerateHeaderCode(const std::string& indent) {
@@ -68,7 +77,9 @@ std::string TCPPProgramNode::GenerateHeaderCode(const std::string& indent) {
 }
 
 std::string TCPPProgramNode::GenerateClassHeaderCode(const std::string& indent, TClassNode* cls) {
-  std::string text = GenerateClassPrototypes(indent);
+  // The classes the class's own members are declared with: all a class declaration needs.
+  // The file's whole list would give a file of n classes n headers of n lines each.
+  std::string text = Prototypes(cls->Dependencies, indent);
   if (!text.empty()) text += "\n\n";
   text += static_cast<TCPPClassNode*>(cls)->GenerateDeclarationCode(indent) + ";\n";
   return text;

@@ -32,19 +32,25 @@ TEST(UnitTexts, HeaderSourceAndMainOfAFile) {
       "Local y:Int = x\n"
       "Function Twice:Int(a:Int)\n  Return a * 2\nEndFunction\n"
       "Class Thing\nEndClass\n"
+      "Class Other\n  Field link:Other\n  Function Make:Thing()\n  EndFunction\nEndClass\n"
+      "Class Unused\nEndClass\n"
       "Local t:Thing\n"
       "y = Twice(Limit)\n"
       "Global z:String\n");
   ASSERT_EQ(program.output, "Compiling " + program.path + "\n");
   auto* root = static_cast<TCPPProgramNode*>(program.Root());
   // The core classes the test program declares are extern: no forward declarations of them.
-  EXPECT_EQ(root->GenerateClassPrototypes("\t"), "\tstruct Thing;\n");
+  EXPECT_EQ(root->GenerateClassPrototypes("\t"), "\tstruct Thing;\n\tstruct Other;\n");
   EXPECT_EQ(root->GenerateHeaderCode(""),
-            "struct Thing;\n\n\n"
+            "struct Thing;\nstruct Other;\n\n\n"
             "const int32_t Limit = 10;\nextern int32_t x;\nextern String* z;\n\n"
             "int32_t Twice(int32_t a);\n");
-  EXPECT_EQ(root->GenerateClassHeaderCode("", root->Classes.back()),
-            "struct Thing;\n\n\nstruct Thing: public virtual Object {\n\tThing();\n};\n");
+  // A class header declares the classes its members are declared with, not the file's.
+  EXPECT_EQ(root->GenerateClassHeaderCode("", root->Classes.at(3)),
+            "struct Thing: public virtual Object {\n\tThing();\n};\n");
+  EXPECT_EQ(root->GenerateClassHeaderCode("", root->Classes.at(4)),
+            "struct Thing;\nstruct Other;\n\n\nstruct Other: public virtual Object {\n"
+            "\tOther* link;\n\n\tstatic Thing* Make();\n\n\tOther();\n};\n");
   // Globals are defined with their default values and get their declared ones in the main
   // function, in statement order; locals live in the main function; constants are not there.
   EXPECT_EQ(root->GenerateMain("\t"),
@@ -55,8 +61,10 @@ TEST(UnitTexts, HeaderSourceAndMainOfAFile) {
   EXPECT_EQ(root->GenerateCode(""),
             "int32_t x = 0;\nString* z = new String(\"\");\n\n"
             "int32_t Twice(int32_t a) {\n\treturn (a * 2);\n}\n\n"
-            "\nThing::Thing() {\n}\n\n\n"
-            "\n" + root->GenerateMain(""));
+            "\nThing::Thing() {\n}\n\n\n" +
+                root->Classes.at(4)->GenerateCode("") + "\n\n" +
+                root->Classes.at(5)->GenerateCode("") + "\n\n" + "\n" +
+                root->GenerateMain(""));
 }
 
 TEST(UnitTexts, AnEmptyFileStillHasItsMainFunction) {
