@@ -1,6 +1,7 @@
 // C++ text of indexing, array literals, new arrays and addresses.
 #include "cpp/CPPNodes.h"
 #include "cpp/Text.h"
+#include "frontend/Tokens.h"
 
 namespace zintrel {
 
@@ -48,13 +49,25 @@ std::string TCPPAutoArrayExpression::GenerateCode(const std::string& indent) {
 }
 
 void TCPPAutoArrayExpression::AppendCode(std::string& out, const std::string& indent) {
+  const std::string element = ElementTypeText(Datatype);
+  TDatatype* elementType = Datatype != nullptr ? Datatype->NestedType : nullptr;
+  const bool numeric = elementType != nullptr && elementType->IsNumeric();
   out += "new Array<";
-  out += ElementTypeText(Datatype);
+  out += element;
   out += ", 1>(";
   out += std::to_string(Values.size());
   for (TExpressionNode* value : Values) {
     out += ", ";
-    AppendNodeCode(out, value, indent);
+    auto* literal = dynamic_cast<TLiteralNode*>(value);
+    if (!numeric && literal != nullptr && literal->LiteralKind == tok::KEY_NULL) {
+      // Long literals pass their elements through C's variable arguments, where a plain 0
+      // would be an int, not a pointer.
+      out += "((";
+      out += element;
+      out += ")(0))";
+    } else {
+      AppendNodeCode(out, value, indent);
+    }
   }
   out += ')';
 }

@@ -8,6 +8,7 @@
 #ifndef ZN_CORE_H
 #define ZN_CORE_H
 
+#include <stdarg.h>
 #include <stddef.h>
 #include <stdint.h>
 #include <type_traits>
@@ -97,6 +98,13 @@ template<typename A> inline int32_t Extent(A value) {
 }
 
 template<typename> inline constexpr bool AlwaysFalse = false;
+
+// Array literals up to this many elements pass every element with its own type.
+constexpr int SmallLiteral = 64;
+
+// The type a value of type T is passed as through C's variable arguments.
+template<typename T> using Promoted = std::conditional_t<std::is_same_v<T, float>, double,
+	std::conditional_t<std::is_integral_v<T> && (sizeof(T) < sizeof(int)), int, T>>;
 
 // An element of an array literal. A Null literal reaches us as the integer 0.
 template<typename T, typename A> inline T Element(A value) {
@@ -246,7 +254,11 @@ struct Array final : Object {
 	uint64_t Extents[N];
 	T* Items;
 
-	template<typename... A> explicit Array(int32_t first, A... rest) : Length(0), Extents(), Items(nullptr) {
+	// (0), (-1, s1 ... sN), and literals of up to SmallLiteral elements: every argument keeps its
+	// own type and is converted exactly.
+	template<typename... A, std::enable_if_t<(sizeof...(A) <= N) ||
+		(N == 1 && sizeof...(A) > 2 && sizeof...(A) <= __zn::SmallLiteral), int> = 0>
+	explicit Array(int32_t first, A... rest) : Length(0), Extents(), Items(nullptr) {
 		if constexpr (sizeof...(A) > 0) {
 			constexpr bool sized = sizeof...(A) == N && (std::is_integral_v<A> && ...);
 			constexpr bool literal = N == 1 && ((std::is_convertible_v<A, T> ||
@@ -262,6 +274,23 @@ struct Array final : Object {
 		} else {
 			(void)first;
 		}
+	}
+	// Literals of two elements and more: the elements after the first two come through C's
+	// variable arguments, read back as their promoted type. A parameter pack of thousands of
+	// elements makes g++ take seconds per literal; this form compiles in linear time. Every
+	// element of a literal has the element type (a Null of a pointer type is written as a null
+	// pointer of that type), so reading them back as T is exact.
+	template<int M = N, std::enable_if_t<M == 1, int> = 0>
+	explicit Array(int32_t count, T x1, T x2, ...) : Length(0), Extents(), Items(nullptr) {
+		if (count < 2) count = 2;
+		Extents[0] = static_cast<uint64_t>(count);
+		Allocate(count);
+		Items[0] = x1;
+		Items[1] = x2;
+		va_list rest;
+		va_start(rest, x2);
+		for (int32_t k = 2; k < count; k++) Items[k] = static_cast<T>(va_arg(rest, __zn::Promoted<T>));
+		va_end(rest);
 	}
 	Array(const Array&) = delete;
 	Array& operator=(const Array&) = delete;

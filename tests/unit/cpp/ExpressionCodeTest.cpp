@@ -132,6 +132,7 @@ const TExpressionCase ExpressionCases[] = {
     {"Int", "grid[a, 2]", "(*grid->At(a, 2))"},
     {"Int[,]", "New Int[10, 20]", "(new Array<int32_t, 2>(-1, 10, 20))"},
     {"Int[]", "[1, 2, 3]", "new Array<int32_t, 1>(3, 1, 2, 3)"},
+    {"Base[]", "[ob, Null]", "new Array<Base*, 1>(2, ob, ((Base*)(0)))"},
     {"Byte", "p[2]", "(p[2])"},
     {"Int Ptr", "Varptr a", "(&a)"},
 };
