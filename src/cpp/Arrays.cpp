@@ -1,4 +1,6 @@
 // C++ text of indexing, array literals, new arrays and addresses.
+#include <typeinfo>
+
 #include "cpp/CPPNodes.h"
 #include "cpp/Text.h"
 #include "frontend/Tokens.h"
@@ -58,8 +60,8 @@ void TCPPAutoArrayExpression::AppendCode(std::string& out, const std::string& in
   out += std::to_string(Values.size());
   for (TExpressionNode* value : Values) {
     out += ", ";
-    auto* literal = dynamic_cast<TLiteralNode*>(value);
-    if (!numeric && literal != nullptr && literal->LiteralKind == tok::KEY_NULL) {
+    if (!numeric && value != nullptr && typeid(*value) == typeid(TCPPLiteralNode) &&
+        static_cast<TLiteralNode*>(value)->LiteralKind == tok::KEY_NULL) {
       // Long literals pass their elements through C's variable arguments, where a plain 0
       // would be an int, not a pointer.
       out += "((";

@@ -1,4 +1,6 @@
 // C++ text of calls, member access and object creation.
+#include <typeinfo>
+
 #include "cpp/CPPNodes.h"
 #include "cpp/Text.h"
 
@@ -26,8 +28,8 @@ std::string TCPPMemberAccessExpression::GenerateCode(const std::string& indent) 
 }
 
 void TCPPMemberAccessExpression::AppendCode(std::string& out, const std::string& indent) {
-  auto* literal = dynamic_cast<TLiteralNode*>(TargetExp);
-  if (IsStaticAccess || (literal != nullptr && literal->IsSuper())) {
+  if (IsStaticAccess || (TargetExp != nullptr && typeid(*TargetExp) == typeid(TCPPLiteralNode) &&
+                         static_cast<TLiteralNode*>(TargetExp)->IsSuper())) {
     out += TargetClass != nullptr ? TargetClass->Identifier : std::string();
     out += "::";
   } else {

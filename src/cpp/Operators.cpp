@@ -62,13 +62,17 @@ void AppendConverted(std::string& out, std::string_view type, TExpressionNode* o
   out += "))";
 }
 
-// "((type)(" + text + "))" around text already in out from position start.
-void ConvertFrom(std::string& out, size_t start, std::string_view type) {
-  std::string head = "((";
-  head += type;
-  head += ")(";
-  out.insert(start, head);
-  out += "))";
+// A conversion around text appended next: "((type)(" before it and "))" after it. Decided
+// before the text is written, so that nothing is ever inserted into text already written.
+void OpenConversion(std::string& out, bool convert, std::string_view type) {
+  if (!convert) return;
+  out += "((";
+  out += type;
+  out += ")(";
+}
+
+void CloseConversion(std::string& out, bool convert) {
+  if (convert) out += "))";
 }
 
 }  // namespace
@@ -119,7 +123,6 @@ std::string TCPPBinaryOpExpression::GenerateCode(const std::string& indent) {
 }
 
 void TCPPBinaryOpExpression::AppendCode(std::string& out, const std::string& indent) {
-  GuardStack(this);
   TDatatype* l = LeftExp->EvaluateDatatype();
   TDatatype* r = RightExp->EvaluateDatatype();
   const bool numeric = l != nullptr && r != nullptr && l->IsNumeric() && r->IsNumeric();
@@ -216,25 +219,26 @@ void TCPPBinaryOpExpression::AppendIntegerCode(std::string& out, const std::stri
   }
   if (Datatype == nullptr || !Datatype->IsInteger()) return binary(nullptr, nullptr);
   const TIntShape result = Promoted(Datatype);
-  const size_t start = out.size();
   TIntShape computed = Common(Promoted(l), Promoted(r));
+  const char* leftTo = nullptr;
+  const char* rightTo = nullptr;
   if (Operator == tok::KEY_SHR) {
     // A logical shift: on the unsigned type of the result's width.
-    const TIntShape shifted{result.Bits, true};
-    binary(Promoted(l) == shifted ? nullptr : IntTypeText(shifted), nullptr);
-    computed = shifted;
+    computed = {result.Bits, true};
+    if (!(Promoted(l) == computed)) leftTo = IntTypeText(computed);
   } else if (Operator == tok::KEY_SHL) {
     // C++ shifts in the left operand's type; the result's may be wider.
-    binary(Promoted(l) == result ? nullptr : IntTypeText(result), nullptr);
     computed = result;
+    if (!(Promoted(l) == result)) leftTo = IntTypeText(result);
   } else if (wide && (Operator == '/' || Operator == tok::KEY_MOD)) {
     // Division depends on the signedness of its operands: divide their values.
-    binary("int64_t", "int64_t");
     computed = {64, false};
-  } else {
-    binary(nullptr, nullptr);
+    leftTo = rightTo = "int64_t";
   }
-  if (!(computed == result)) ConvertFrom(out, start, IntTypeText(result));
+  const bool convert = !(computed == result);
+  OpenConversion(out, convert, IntTypeText(result));
+  binary(leftTo, rightTo);
+  CloseConversion(out, convert);
 }
 
 void TCPPBinaryOpExpression::AppendPointerCode(std::string& out, const std::string& indent,
@@ -259,7 +263,8 @@ void TCPPBinaryOpExpression::AppendPointerCode(std::string& out, const std::stri
     plain();
     return;
   }
-  const size_t start = out.size();
+  const bool convert = !comparison && Datatype != nullptr;
+  OpenConversion(out, convert, convert ? CPPTypeText(Datatype) : std::string());
   if (bothPointers && Operator == '-') {
     plain();
   } else {
@@ -272,7 +277,7 @@ void TCPPBinaryOpExpression::AppendPointerCode(std::string& out, const std::stri
     AppendConverted(out, "uintptr_t", RightExp, indent);
     out += ')';
   }
-  if (!comparison && Datatype != nullptr) ConvertFrom(out, start, CPPTypeText(Datatype));
+  CloseConversion(out, convert);
 }
 
 std::string TCPPUnaryOpExpression::GenerateCode(const std::string& indent) {
@@ -280,7 +285,6 @@ std::string TCPPUnaryOpExpression::GenerateCode(const std::string& indent) {
 }
 
 void TCPPUnaryOpExpression::AppendCode(std::string& out, const std::string& indent) {
-  GuardStack(this);
   if (Operator == '+') {
     AppendNodeCode(out, TargetExp, indent);
     return;
@@ -291,14 +295,14 @@ void TCPPUnaryOpExpression::AppendCode(std::string& out, const std::string& inde
   const bool narrow = type != nullptr && type->IsInteger() && type->TypeKind != TYPE_INT &&
                       type->TypeKind != TYPE_LONG;
   const bool pointer = type != nullptr && type->IsPointer();
-  const size_t start = out.size();
-  bool convert = false;
-  if (Operator == tok::KEY_NOT || (Operator == '~' && isBool)) {
-    // The complement of a Bool is its negation; Not of a number is 1 or 0 of its type.
+  // The complement of a Bool is its negation; Not of a number is 1 or 0 of its type.
+  const bool negation = Operator == tok::KEY_NOT || (Operator == '~' && isBool);
+  const bool convert =
+      negation ? type != nullptr && type->IsNumeric() && !isBool : narrow || pointer;
+  OpenConversion(out, convert, convert ? CPPTypeText(type) : std::string());
+  if (negation) {
     out += "!(";
     AppendNodeCode(out, TargetExp, indent);
-    out += ')';
-    convert = type != nullptr && type->IsNumeric() && !isBool;
   } else {
     out += Operator == '-' ? "-(" : "~(";
     if (pointer) {
@@ -306,10 +310,9 @@ void TCPPUnaryOpExpression::AppendCode(std::string& out, const std::string& inde
     } else {
       AppendNodeCode(out, TargetExp, indent);
     }
-    out += ')';
-    convert = narrow || pointer;
   }
-  if (convert) ConvertFrom(out, start, CPPTypeText(type));
+  out += ')';
+  CloseConversion(out, convert);
 }
 
 std::string TCPPTypeCastExpression::GenerateCode(const std::string& indent) {
@@ -339,7 +342,6 @@ const char* ParseOf(const TDatatype* type) {
 }  // namespace
 
 void TCPPTypeCastExpression::AppendCode(std::string& out, const std::string& indent) {
-  GuardStack(this);
   TDatatype* from = TargetExp->EvaluateDatatype();
   TDatatype* to = Datatype;
   auto wrapped = [&](const char* before, const char* after) {
@@ -349,17 +351,17 @@ void TCPPTypeCastExpression::AppendCode(std::string& out, const std::string& ind
   };
   if (from == nullptr || to == nullptr || from->IsUnequal(to) == 0) return wrapped("(", ")");
   if (to->IsBoolean()) {
-    const size_t start = out.size();
+    if (from->IsCompound()) return wrapped("((", ") != NULL)");
+    const bool convert = NeedsBoolValue(Parent);
+    OpenConversion(out, convert, "bool");
     if (from->IsString()) {
       wrapped("(", ")->_Length");
     } else if (from->IsArray()) {
       wrapped("(", ")->Length");
-    } else if (from->IsCompound()) {
-      return wrapped("((", ") != NULL)");
     } else {
       wrapped("(", ")");
     }
-    if (NeedsBoolValue(Parent)) ConvertFrom(out, start, "bool");
+    CloseConversion(out, convert);
     return;
   }
   if (to->IsString()) return wrapped("((new String(\"\"))->Append(", "))");

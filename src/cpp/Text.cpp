@@ -94,6 +94,8 @@ std::string* TakeCodeSink(const TASTNode* node) {
 
 void AppendNodeCode(std::string& out, TASTNode* node, const std::string& indent) {
   if (node == nullptr) return;
+  // Trees are as deep as the longest operator or member chain: the walk checks its stack.
+  TASTNode::GuardStack(node);
   const TCodeSink saved = Sink;
   Sink = TCodeSink{node, &out};
   std::string text = node->GenerateCode(indent);
