@@ -183,8 +183,8 @@ TEST_P(CompileRun, ProgramPrintsItsExpectedOutput) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, CompileRun, ::testing::ValuesIn(Cases()),
-                         [](const ::testing::TestParamInfo<std::string>& info) {
-                           std::string name = info.param;
+                         [](const ::testing::TestParamInfo<std::string>& param) {
+                           std::string name = param.param;
                            for (char& c : name)
                              if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
                            return name;
