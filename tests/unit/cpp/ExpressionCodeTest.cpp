@@ -40,19 +40,29 @@ struct TExpressionCase {
   const char* Expected;    // the C++ text of the local's value (a cast where the types differ)
 };
 
+// The value of the local r of the type, initialised with the expression, in a checked program.
+TExpressionNode* CheckedValue(const CheckedProgram& program) {
+  for (TFunctionNode* function : program.Root()->Functions) {
+    if (function->Identifier != "Body") continue;
+    auto* local = dynamic_cast<TVariableDeclNode*>(function->Statements->Statements.at(0));
+    return local != nullptr ? local->Value : nullptr;
+  }
+  return nullptr;
+}
+
+std::string WithLocal(const std::string& type, const std::string& expression) {
+  return std::string(Prelude) + "Function Body()\n  Local r:" + type + " = " + expression +
+         "\nEndFunction\n";
+}
+
 class ExpressionCode : public ::testing::TestWithParam<TExpressionCase> {};
 
 TEST_P(ExpressionCode, GivesTheExpectedText) {
   const TExpressionCase& c = GetParam();
-  CheckedProgram program(std::string(Prelude) + "Function Body()\n  Local r:" + c.Type + " = " +
-                         c.Expression + "\nEndFunction\n");
-  TFunctionNode* body = nullptr;
-  for (TFunctionNode* function : program.Root()->Functions)
-    if (function->Identifier == "Body") body = function;
-  ASSERT_NE(body, nullptr);
-  auto* local = dynamic_cast<TVariableDeclNode*>(body->Statements->Statements.at(0));
-  ASSERT_NE(local, nullptr);
-  EXPECT_EQ(local->Value->GenerateCode("\t"), c.Expected) << c.Expression;
+  CheckedProgram program(WithLocal(c.Type, c.Expression));
+  TExpressionNode* value = CheckedValue(program);
+  ASSERT_NE(value, nullptr);
+  EXPECT_EQ(value->GenerateCode("\t"), c.Expected) << c.Expression;
 }
 
 const TExpressionCase ExpressionCases[] = {
@@ -151,9 +161,19 @@ TEST(ExpressionCodeInClasses, SuperNamesTheParentAndSelfIsThis) {
             "\t\tBase::__CreateBase(v);\n\t\t(this)->x = v;\n");
 }
 
+// An array literal of Nulls only passes the checks with the Null type as its element type; its
+// text ends the compilation with the report at the type instead of crashing.
+TEST(ExpressionCodeErrors, ArrayOfNullsHasNoElementType) {
+  CheckedProgram program(WithLocal("Base[]", "[Null]"));
+  TExpressionNode* value = CheckedValue(program);
+  ASSERT_NE(value, nullptr);
+  EXPECT_EXIT((dup2(2, 1), value->GenerateCode("")), testing::ExitedWithCode(255),
+              "Semantic error: Wtf man it doesn't work that way");
+}
+
 TEST(ExpressionText, StringLiteralsAndNumbers) {
   EXPECT_EQ(EscapedText("a\\b\nc"), "a\\\\b\\nc");
-  EXPECT_EQ(EscapedText("what??!"), "what?\\?!");
+  EXPECT_EQ(EscapedText("what?" "?!"), "what?\\?!");
   EXPECT_EQ(EscapedText(std::string("\x01" "2\r", 3)), "\\0012\\015");
   EXPECT_EQ(FloatText(1.5f), "1.50000000f");
   EXPECT_EQ(DoubleText(0.1), "0.10000000000000001");
