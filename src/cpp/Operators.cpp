@@ -379,8 +379,11 @@ void TCPPTypeCastExpression::AppendCode(std::string& out, const std::string& ind
     return;
   }
   if (to->IsPointer() && from->IsString() && to->NestedType != nullptr &&
-      to->NestedType->TypeKind == TYPE_BYTE)
+      to->NestedType->TypeKind == TYPE_BYTE) {
+    // A string's characters are a char*; as UByte Ptr they are converted explicitly.
+    if (to->NestedType->IsUnsigned) return wrapped("((uint8_t*)((", ")->Data))");
     return wrapped("((", ")->Data)");
+  }
   const std::string type = CPPTypeText(to);
   out += "((";
   out += type;

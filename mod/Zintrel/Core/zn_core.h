@@ -2,7 +2,8 @@
 // (collector, run-time errors, program arguments).
 //
 // Generated code uses these classes in fixed forms: new String("text"), (a)->Append(b),
-// (b)->Prepend(a), (s)->_Length, ((s)->Data), new Array<T, N>(...), (*a->At(i, j)),
+// (b)->Prepend(a), (s)->_Length, ((s)->Data), ((uint8_t*)((s)->Data)),
+// new Array<T, N>(...), (*a->At(i, j)),
 // (a)->Length, struct X: public Object. Everything else here serves those forms or the
 // members that the module declares for programs.
 #ifndef ZN_CORE_H
@@ -47,35 +48,6 @@ const char* Argument(int index);
 // outside the collected heap, so a Delete of it is ignored.
 String* EmptyString();
 void ReviveIfEmptyString(void* p);
-
-// The characters of a string as generated code sees them: usable as char* (Byte Ptr) and as
-// uint8_t* (UByte Ptr).
-struct Bytes {
-	char* Chars;
-
-	operator char*() const { return Chars; }
-	operator uint8_t*() const { return reinterpret_cast<uint8_t*>(Chars); }
-	operator void*() const { return Chars; }
-	explicit operator bool() const { return Chars != nullptr; }
-	// Explicit casts to other pointer types (Int Ptr(s.Data)) and to integers (Long(s.Data)).
-	template<typename T> explicit operator T*() const { return reinterpret_cast<T*>(Chars); }
-	template<typename I, typename = std::enable_if_t<std::is_integral_v<I> && !std::is_same_v<I, bool>>>
-	explicit operator I() const { return static_cast<I>(reinterpret_cast<intptr_t>(Chars)); }
-	char& operator*() const { return *Chars; }
-	template<typename I> char& operator[](I index) const { return Chars[index]; }
-	template<typename I> char* operator+(I offset) const { return Chars + offset; }
-	template<typename I> char* operator-(I offset) const { return Chars - offset; }
-
-	// Comparisons with pointers and Null, which the conversions above would make ambiguous.
-	template<typename P> friend bool operator==(const Bytes& a, P* b) { return static_cast<const void*>(a.Chars) == b; }
-	template<typename P> friend bool operator==(P* a, const Bytes& b) { return a == static_cast<const void*>(b.Chars); }
-	template<typename P> friend bool operator!=(const Bytes& a, P* b) { return !(a == b); }
-	template<typename P> friend bool operator!=(P* a, const Bytes& b) { return !(a == b); }
-	friend bool operator==(const Bytes& a, decltype(nullptr)) { return a.Chars == nullptr; }
-	friend bool operator==(decltype(nullptr), const Bytes& b) { return b.Chars == nullptr; }
-	friend bool operator!=(const Bytes& a, decltype(nullptr)) { return a.Chars != nullptr; }
-	friend bool operator!=(decltype(nullptr), const Bytes& b) { return b.Chars != nullptr; }
-};
 
 template<typename A> inline bool IsNegative(A value) {
 	if constexpr (std::is_signed_v<A>) {
@@ -134,7 +106,8 @@ struct Object {
 struct String final : Object {
 	int32_t _Length;
 	char Inline[20];
-	__zn::Bytes Data;
+	// NUL-terminated; generated code converts it explicitly where a UByte Ptr is expected.
+	char* Data;
 
 	String();
 	explicit String(const char* text);

@@ -128,6 +128,7 @@ const TExpressionCase ExpressionCases[] = {
     {"Base", "od", "(od)"},
     {"Derived", "Derived(ob)", "(dynamic_cast<Derived*>(ob))"},
     {"Byte Ptr", "s", "((s)->Data)"},
+    {"UByte Ptr", "s", "((uint8_t*)((s)->Data))"},
     {"Int", "Int(s)", "((int32_t)((s)->ToInt()))"},
     {"UInt", "UInt(s)", "((uint32_t)((s)->ToLong()))"},
     {"Double", "Double(s)", "((double)((s)->ToDouble()))"},
