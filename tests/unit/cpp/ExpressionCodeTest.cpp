@@ -25,6 +25,7 @@ const char* const Prelude =
     "  Method Derived(v:Int)\n"
     "    Super(v)\n"
     "    Self.x = v\n"
+    "    Return\n"
     "  EndMethod\n"
     "EndClass\n"
     "Class Other\n"
@@ -150,8 +151,8 @@ const TExpressionCase ExpressionCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Expressions, ExpressionCode, ::testing::ValuesIn(ExpressionCases));
 
-// Super and Self inside a constructor.
-TEST(ExpressionCodeInClasses, SuperNamesTheParentAndSelfIsThis) {
+// Super, Self and a bare Return inside a constructor.
+TEST(ExpressionCodeInClasses, SuperNamesTheParentSelfIsThisAndReturnGivesIt) {
   CheckedProgram program(Prelude);
   TClassNode* derived = nullptr;
   for (TClassNode* cls : program.Root()->Classes)
@@ -159,7 +160,7 @@ TEST(ExpressionCodeInClasses, SuperNamesTheParentAndSelfIsThis) {
   ASSERT_NE(derived, nullptr);
   ASSERT_NE(derived->Constructor, nullptr);
   EXPECT_EQ(derived->Constructor->Statements->GenerateCode("\t\t"),
-            "\t\tBase::__CreateBase(v);\n\t\t(this)->x = v;\n");
+            "\t\tBase::__CreateBase(v);\n\t\t(this)->x = v;\n\t\treturn this;\n");
 }
 
 // An array literal of Nulls only passes the checks with the Null type as its element type; its
