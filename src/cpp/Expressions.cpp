@@ -22,6 +22,16 @@ void TCPPLiteralNode::AppendCode(std::string& out, const std::string&) {
     case tok::KEY_SELF: out += "this"; return;
     case tok::TOK_BYTE:
     case tok::TOK_SHORT:
+      // A value past the signed type's range (200 as a Byte) is converted explicitly: C++
+      // warns about the silent overflow of a plain 200 stored into a char.
+      if (IntValue > (LiteralKind == tok::TOK_BYTE ? 127 : 32767)) {
+        out += LiteralKind == tok::TOK_BYTE ? "((char)(" : "((int16_t)(";
+        out += DecimalText(IntValue);
+        out += "))";
+        return;
+      }
+      out += DecimalText(IntValue);
+      return;
     case tok::TOK_INT: out += DecimalText(IntValue); return;
     case tok::TOK_LONG: out += LongText(IntValue); return;
     case tok::TOK_UBYTE:
