@@ -4,6 +4,8 @@
 #include "../CheckedProgram.h"
 #include "cpp/CPPNodes.h"
 #include "cpp/Text.h"
+#include "frontend/Tokens.h"
+#include "model/NodeFactory.h"
 
 namespace zintrel {
 namespace {
@@ -174,6 +176,22 @@ TEST(ExpressionCodeErrors, ArrayOfNullsHasNoElementType) {
   ASSERT_NE(value, nullptr);
   EXPECT_EXIT((dup2(2, 1), value->GenerateCode("")), testing::ExitedWithCode(255),
               "Semantic error: Wtf man it doesn't work that way");
+}
+
+TEST(ExpressionCodeErrors, OperatorsByCode) {
+  CheckedProgram program("");
+  auto* node = static_cast<TCPPBinaryOpExpression*>(ActiveTarget->CreateBinaryOpExpression());
+  const std::pair<int32_t, const char*> operators[] = {
+      {'+', "+"},         {tok::TOK_LE, "<="},     {tok::KEY_MOD, "%"},  {tok::KEY_AND, "&&"},
+      {tok::KEY_OR, "||"}, {'~', "^"},             {tok::KEY_SHL, "<<"}, {tok::KEY_SHR, ">>"},
+      {'=', "=="},        {tok::TOK_NE, "!="},     {tok::KEY_NOT, ""}};
+  for (const auto& [code, text] : operators) {
+    node->Operator = code;
+    EXPECT_EQ(node->OperatorToCode(), text) << code;
+  }
+  node->Operator = tok::KEY_SAR;
+  EXPECT_EXIT((dup2(2, 1), node->OperatorToCode()), testing::ExitedWithCode(255),
+              "Semantic error: Not yet implemented");
 }
 
 TEST(ExpressionText, StringLiteralsAndNumbers) {
