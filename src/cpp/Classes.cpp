@@ -2,8 +2,8 @@
 // definitions of the members with the default constructor.
 #include <algorithm>
 #include <map>
-#include <set>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "cpp/CPPNodes.h"
@@ -40,80 +40,79 @@ std::string Lower(const std::string& name) {
   return lower;
 }
 
-// A method that a class answers a call with, and the classes whose method of that name it
-// overrides at the top of the hierarchy.
+// A method a class answers a call with itself: one it declares or one it passes on.
 struct TOverrider {
   TClassNode* Owner;
   TFunctionNode* Method;
-  std::set<const TClassNode*> Roots;
 };
-using TOverriderMap = std::map<std::string, std::vector<TOverrider>>;
 
-struct TClassOverriders {
-  TOverriderMap Final;                 // by lower-cased method name
-  std::vector<TOverrider> Forwarded;   // methods the class must override itself (below)
-};
+bool IsOrDerives(const TClassNode* cls, const TClassNode* base) {
+  return cls == base || cls->HasParent(base) != 0;
+}
 
 // With virtual bases, a class whose parents override the same inherited method differently
 // (Shape and Named both override Object's ToString, Circle extends both) has no unique final
 // overrider, and C++ rejects it. Such a class gets an override of its own that passes the call
-// on to the version of its first parent that has one, the parent Super names. Computed once
-// per class, so a hierarchy of diamonds is walked once per class, not once per path.
-const TClassOverriders& Overriders(TClassNode* cls) {
-  static std::unordered_map<const TClassNode*, TClassOverriders> known;
+// on to the version reached through its earliest parent that reaches one. Only classes with
+// several parents need one; each is worked out once, walking each ancestor once.
+const std::vector<TOverrider>& Forwarded(TClassNode* cls) {
+  static const std::vector<TOverrider> none;
+  static std::unordered_map<const TClassNode*, std::vector<TOverrider>> known;
+  if (cls->ClassParents.size() < 2) return none;
   auto found = known.find(cls);
   if (found != known.end()) return found->second;
   TASTNode::GuardStack(cls);
-  TClassOverriders result;
-  TOverriderMap& inherited = result.Final;
-  for (const TClassParent& parent : cls->ClassParents) {
-    if (parent.Class == nullptr) continue;
-    for (const auto& [name, entries] : Overriders(parent.Class).Final) {
-      std::vector<TOverrider>& list = inherited[name];
-      for (const TOverrider& entry : entries) {
-        auto same = std::find_if(list.begin(), list.end(),
-                                 [&](const TOverrider& o) { return o.Method == entry.Method; });
-        if (same == list.end())
-          list.push_back(entry);
-        else
-          same->Roots.insert(entry.Roots.begin(), entry.Roots.end());
+
+  // Every ancestor, once, with the methods it answers itself, by lower-cased name.
+  std::map<std::string, std::vector<TOverrider>> declared;
+  std::vector<TClassNode*> pending;
+  std::unordered_set<const TClassNode*> seen;
+  for (const TClassParent& parent : cls->ClassParents)
+    if (parent.Class != nullptr && seen.insert(parent.Class).second) pending.push_back(parent.Class);
+  while (!pending.empty()) {
+    TClassNode* ancestor = pending.back();
+    pending.pop_back();
+    for (TFunctionNode* method : ancestor->Methods)
+      declared[Lower(method->Identifier)].push_back({ancestor, method});
+    for (const TOverrider& passed : Forwarded(ancestor))
+      declared[Lower(passed.Method->Identifier)].push_back({ancestor, passed.Method});
+    for (const TClassParent& parent : ancestor->ClassParents)
+      if (parent.Class != nullptr && seen.insert(parent.Class).second) pending.push_back(parent.Class);
+  }
+
+  std::vector<TOverrider> result;
+  for (TFunctionNode* method : cls->Methods) declared.erase(Lower(method->Identifier));
+  for (const auto& [name, versions] : declared) {
+    if (versions.size() < 2) continue;
+    // The final versions: those no other version overrides in a class derived from theirs.
+    std::vector<TOverrider> finals;
+    for (const TOverrider& version : versions) {
+      bool overridden = false;
+      for (const TOverrider& other : versions)
+        if (other.Owner != version.Owner && other.Owner->HasParent(version.Owner) != 0)
+          overridden = true;
+      if (!overridden) finals.push_back(version);
+    }
+    if (finals.size() < 2) continue;
+    // Versions that override no common method are two methods of the same name, which C++
+    // keeps apart; only overrides of one method need the class's own.
+    bool common = false;
+    for (size_t a = 0; a < finals.size() && !common; ++a)
+      for (size_t b = a + 1; b < finals.size() && !common; ++b)
+        for (const TOverrider& root : versions)
+          if (IsOrDerives(finals[a].Owner, root.Owner) && IsOrDerives(finals[b].Owner, root.Owner))
+            common = true;
+    if (!common) continue;
+    bool chosen = false;
+    for (const TClassParent& parent : cls->ClassParents) {
+      for (const TOverrider& version : finals) {
+        if (parent.Class == nullptr || !IsOrDerives(parent.Class, version.Owner)) continue;
+        result.push_back(version);
+        chosen = true;
+        break;
       }
+      if (chosen) break;
     }
-  }
-  for (auto& [name, list] : inherited) {
-    if (list.size() < 2) continue;
-    // A version is hidden by one of a class derived from its class.
-    std::vector<TOverrider> kept;
-    for (const TOverrider& entry : list) {
-      bool hidden = false;
-      for (const TOverrider& other : list)
-        if (other.Owner != entry.Owner && other.Owner->HasParent(entry.Owner) != 0) hidden = true;
-      if (!hidden) kept.push_back(entry);
-    }
-    list = kept;
-  }
-  std::set<std::string> own;
-  for (TFunctionNode* method : cls->Methods) own.insert(Lower(method->Identifier));
-  for (auto& [name, list] : inherited) {
-    if (list.size() < 2 || own.count(name) != 0) continue;
-    bool shared = false;
-    for (size_t a = 0; a < list.size() && !shared; ++a)
-      for (size_t b = a + 1; b < list.size() && !shared; ++b)
-        for (const TClassNode* root : list[a].Roots)
-          if (list[b].Roots.count(root) != 0) shared = true;
-    if (!shared) continue;
-    TOverrider forwarded{cls, list.front().Method, {}};
-    for (const TOverrider& entry : list) forwarded.Roots.insert(entry.Roots.begin(), entry.Roots.end());
-    result.Forwarded.push_back(list.front());
-    list = {forwarded};
-  }
-  for (TFunctionNode* method : cls->Methods) {
-    std::vector<TOverrider>& list = inherited[Lower(method->Identifier)];
-    TOverrider entry{cls, method, {}};
-    for (const TOverrider& overridden : list)
-      entry.Roots.insert(overridden.Roots.begin(), overridden.Roots.end());
-    if (entry.Roots.empty()) entry.Roots.insert(cls);
-    list = {entry};
   }
   return known.emplace(cls, std::move(result)).first->second;
 }
@@ -137,7 +136,7 @@ std::string TCPPClassNode::GenerateDeclarationCode(const std::string& indent) {
   if (Constructor != nullptr) text += CPP(Constructor)->GenerateDeclarationCode(i, "") + ";\n";
   for (TFunctionNode* method : Methods)
     text += CPP(method)->GenerateDeclarationCode(i, "virtual ") + ";\n";
-  const std::vector<TOverrider>& forwarded = Overriders(this).Forwarded;
+  const std::vector<TOverrider>& forwarded = Forwarded(this);
   for (const TOverrider& entry : forwarded)
     text += CPP(entry.Method)->GenerateDeclarationCode(i, "virtual ") + ";\n";
   if (!Methods.empty() || !forwarded.empty()) text += "\n";
@@ -162,7 +161,7 @@ std::string TCPPClassNode::GenerateCode(const std::string& indent) {
               variable->Datatype->GenerateAutoValue(indent + "\t") + ";\n";
     }
   }
-  const std::vector<TOverrider>& forwarded = Overriders(this).Forwarded;
+  const std::vector<TOverrider>& forwarded = Forwarded(this);
   if (!Methods.empty() || !forwarded.empty()) text += "\n";
   for (TFunctionNode* method : Methods)
     if (method->IsAbstract == 0) text += CPP(method)->GenerateImplementationCode(indent, "", q) + "\n\n";
