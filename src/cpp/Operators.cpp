@@ -321,15 +321,21 @@ std::string TCPPTypeCastExpression::GenerateCode(const std::string& indent) {
 
 namespace {
 
-// A cast to Bool whose value is used as a number (in arithmetic, a comparison, a conversion to
-// text) must be 1 or 0; where C++ converts to bool anyway the value is written as it is.
-bool NeedsBoolValue(TASTNode* parent) {
-  if (auto* binary = dynamic_cast<TBinaryOpExpression*>(parent))
-    return !IsLogical(binary->Operator);
-  if (auto* unary = dynamic_cast<TUnaryOpExpression*>(parent))
-    return unary->Operator != tok::KEY_NOT;
-  return dynamic_cast<TTypeCastExpression*>(parent) != nullptr ||
-         dynamic_cast<TGroupingExpression*>(parent) != nullptr;
+// A cast to Bool is written as its operand where C++ converts the value to bool anyway (a Bool
+// variable's value, an argument, a condition, an operand of Not, And, Or); anywhere else (in
+// arithmetic, a comparison, a conversion to text, a loop bound) its value must be 1 or 0.
+bool ConvertsToBool(TASTNode* parent) {
+  if (auto* binary = dynamic_cast<TBinaryOpExpression*>(parent)) return IsLogical(binary->Operator);
+  if (auto* unary = dynamic_cast<TUnaryOpExpression*>(parent)) return unary->Operator == tok::KEY_NOT;
+  return dynamic_cast<TVariableDeclNode*>(parent) != nullptr ||
+         dynamic_cast<TAssignmentNode*>(parent) != nullptr ||
+         dynamic_cast<TFunctionCall*>(parent) != nullptr ||
+         dynamic_cast<TReturnNode*>(parent) != nullptr ||
+         dynamic_cast<TAutoArrayExpression*>(parent) != nullptr ||
+         dynamic_cast<TIfNode*>(parent) != nullptr || dynamic_cast<TElseIfNode*>(parent) != nullptr ||
+         dynamic_cast<TWhileNode*>(parent) != nullptr ||
+         dynamic_cast<TRepeatNode*>(parent) != nullptr ||
+         dynamic_cast<TForWhileNode*>(parent) != nullptr;
 }
 
 // The runtime's parse of a string for each number type.
@@ -352,7 +358,7 @@ void TCPPTypeCastExpression::AppendCode(std::string& out, const std::string& ind
   if (from == nullptr || to == nullptr || from->IsUnequal(to) == 0) return wrapped("(", ")");
   if (to->IsBoolean()) {
     if (from->IsCompound()) return wrapped("((", ") != NULL)");
-    const bool convert = NeedsBoolValue(Parent);
+    const bool convert = !ConvertsToBool(Parent);
     OpenConversion(out, convert, "bool");
     if (from->IsString()) {
       wrapped("(", ")->_Length");

@@ -61,6 +61,9 @@ const TStatementCase StatementCases[] = {
     {"Global i:Int\nGlobal n:Int\nGlobal x:Int", "For i = 1 To 10\nx = x + i\nNext", "",
      "for (i = 1; i <= 10; i += 1) {\n\tx = (x + i);\n};\n"},
     {"Global i:Int\nGlobal n:Int", "For i = 0 Until n\nNext", "", "for (i = 0; i < n; i += 1) {\n};\n"},
+    // A Bool cast is 1 or 0 where its value counts, as a bound; a condition converts by itself.
+    {"Global i:Int\nGlobal n:Int", "For i = 0 To Bool(n)\nIf Bool(n) Then Exit\nNext", "",
+     "for (i = 0; i <= ((bool)((n))); i += 1) {\n\tif ((n)) {\n\t\tbreak;\n\t};\n};\n"},
     {"Global i:Int", "For i = 10 To 1 Step -1\nNext", "", "for (i = 10; i >= 1; i -= 1) {\n};\n"},
     {"Global i:Int", "For i = 0 Until 10 Step 2\nNext", "", "for (i = 0; i + 2 <= 10; i += 2) {\n};\n"},
     {"", "For Local i:Int = 1 To 3\nNext", "", "for (int32_t i = 1; i <= 3; i += 1) {\n};\n"},
