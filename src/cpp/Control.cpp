@@ -8,7 +8,7 @@ namespace zintrel {
 
 namespace {
 
-// A block's statements, one more tab in.
+// A nested block at its own indentation (callers pass one more tab than their statement's).
 void AppendBlock(std::string& out, TStatementList* block, const std::string& indent) {
   if (block != nullptr) AppendNodeCode(out, block, indent);
 }
@@ -33,6 +33,7 @@ void AppendStatements(std::string& out, TStatementList* block, const std::string
     out += ";\n";
   }
   for (TStatementNode* statement : block->Statements) {
+    if (statement == nullptr) continue;
     // Declarations are always the target's own class: a type test is cheaper than a cast.
     if (typeid(*statement) == typeid(TCPPVariableDeclNode)) {
       auto* declaration = static_cast<TVariableDeclNode*>(statement);
