@@ -1,149 +1,193 @@
 #pragma once
-// The C++ target's statement and expression nodes, with their C++ text.
+// The C++ target's statement and expression nodes, with their C++ text. Each node appends its
+// text to the text being built (AppendCode); GenerateCode answers it as a string of its own.
 #include <string>
 
 #include "model/AllNodes.h"
 
 namespace zintrel {
 
+// The C++ spelling of a type, as declarations write it.
+std::string CPPTypeText(TDatatype* type);
+// An operand of a comparison between integers of different signedness, as C++ would compare
+// it (converting the signed one to unsigned) unless it is converted first: the text of the
+// operand, converted to int64_t when the comparison needs it.
+bool NeedsWideComparison(TExpressionNode* left, TExpressionNode* right);
+void AppendWideOperand(std::string& out, TExpressionNode* operand, const std::string& indent);
+
 class TCPPIfNode : public TIfNode {
  public:
   std::string GenerateCode(const std::string& indent) override;
+  void AppendCode(std::string& out, const std::string& indent);
 };
 
 class TCPPElseIfNode : public TElseIfNode {
  public:
   std::string GenerateCode(const std::string& indent) override;
+  void AppendCode(std::string& out, const std::string& indent);
 };
 
 class TCPPElseNode : public TElseNode {
  public:
   std::string GenerateCode(const std::string& indent) override;
+  void AppendCode(std::string& out, const std::string& indent);
 };
 
 class TCPPWhileNode : public TWhileNode {
  public:
   std::string GenerateCode(const std::string& indent) override;
+  void AppendCode(std::string& out, const std::string& indent);
 };
 
 class TCPPRepeatNode : public TRepeatNode {
  public:
   std::string GenerateCode(const std::string& indent) override;
+  void AppendCode(std::string& out, const std::string& indent);
 };
 
 class TCPPSelectNode : public TSelectNode {
  public:
   std::string GenerateCode(const std::string& indent) override;
+  void AppendCode(std::string& out, const std::string& indent);
 };
 
 class TCPPCaseNode : public TCaseNode {
  public:
   std::string GenerateCode(const std::string& indent) override;
+  void AppendCode(std::string& out, const std::string& indent);
 };
 
 class TCPPDefaultNode : public TDefaultNode {
  public:
   std::string GenerateCode(const std::string& indent) override;
+  void AppendCode(std::string& out, const std::string& indent);
 };
 
 class TCPPForWhileNode : public TForWhileNode {
  public:
   std::string GenerateCode(const std::string& indent) override;
+  void AppendCode(std::string& out, const std::string& indent);
 };
 
 class TCPPForNode : public TForNode {
  public:
   std::string GenerateCode(const std::string& indent) override;
+  void AppendCode(std::string& out, const std::string& indent);
 };
 
 class TCPPExitNode : public TExitNode {
  public:
   std::string GenerateCode(const std::string& indent) override;
+  void AppendCode(std::string& out, const std::string& indent);
 };
 
 class TCPPContinueNode : public TContinueNode {
  public:
   std::string GenerateCode(const std::string& indent) override;
+  void AppendCode(std::string& out, const std::string& indent);
 };
 
 class TCPPAssignmentNode : public TAssignmentNode {
  public:
   std::string GenerateCode(const std::string& indent) override;
+  void AppendCode(std::string& out, const std::string& indent);
 };
 
 class TCPPReturnNode : public TReturnNode {
  public:
   std::string GenerateCode(const std::string& indent) override;
+  void AppendCode(std::string& out, const std::string& indent);
 };
 
 class TCPPDeleteNode : public TDeleteNode {
  public:
   std::string GenerateCode(const std::string& indent) override;
+  void AppendCode(std::string& out, const std::string& indent);
 };
 
 class TCPPAddressExpression : public TAddressExpression {
  public:
   std::string GenerateCode(const std::string& indent) override;
+  void AppendCode(std::string& out, const std::string& indent);
 };
 
 class TCPPAutoArrayExpression : public TAutoArrayExpression {
  public:
   std::string GenerateCode(const std::string& indent) override;
+  void AppendCode(std::string& out, const std::string& indent);
 };
 
 class TCPPNewArrayExpression : public TNewArrayExpression {
  public:
   std::string GenerateCode(const std::string& indent) override;
+  void AppendCode(std::string& out, const std::string& indent);
 };
 
 class TCPPIndexExpression : public TIndexExpression {
  public:
   std::string GenerateCode(const std::string& indent) override;
+  void AppendCode(std::string& out, const std::string& indent);
 };
 
 class TCPPFunctionCall : public TFunctionCall {
  public:
   std::string GenerateCode(const std::string& indent) override;
+  void AppendCode(std::string& out, const std::string& indent);
 };
 
 class TCPPTypeCastExpression : public TTypeCastExpression {
  public:
   std::string GenerateCode(const std::string& indent) override;
+  void AppendCode(std::string& out, const std::string& indent);
 };
 
 class TCPPBinaryOpExpression : public TBinaryOpExpression {
  public:
   std::string GenerateCode(const std::string& indent) override;
+  void AppendCode(std::string& out, const std::string& indent);
+  // The C++ operator of Operator.
+  std::string OperatorToCode();
+
+ private:
+  // Operators on two integers and on pointers, where C++'s rules differ from the checker's.
+  void AppendIntegerCode(std::string& out, const std::string& indent, const std::string& op);
+  void AppendPointerCode(std::string& out, const std::string& indent, const std::string& op);
 };
 
 class TCPPUnaryOpExpression : public TUnaryOpExpression {
  public:
   std::string GenerateCode(const std::string& indent) override;
+  void AppendCode(std::string& out, const std::string& indent);
 };
 
 class TCPPGroupingExpression : public TGroupingExpression {
  public:
   std::string GenerateCode(const std::string& indent) override;
+  void AppendCode(std::string& out, const std::string& indent);
 };
 
 class TCPPMemberAccessExpression : public TMemberAccessExpression {
  public:
   std::string GenerateCode(const std::string& indent) override;
+  void AppendCode(std::string& out, const std::string& indent);
 };
 
 class TCPPLiteralNode : public TLiteralNode {
  public:
   std::string GenerateCode(const std::string& indent) override;
+  void AppendCode(std::string& out, const std::string& indent);
 };
 
 class TCPPVariableNode : public TVariableNode {
  public:
   std::string GenerateCode(const std::string& indent) override;
+  void AppendCode(std::string& out, const std::string& indent);
 };
 
 class TCPPNewExpression : public TNewExpression {
  public:
   std::string GenerateCode(const std::string& indent) override;
+  void AppendCode(std::string& out, const std::string& indent);
 };
 
 }  // namespace zintrel

@@ -1,15 +1,115 @@
+// C++ text of variable declarations and of functions, methods and constructors.
 #include "cpp/CPPNodes.h"
+#include "cpp/Text.h"
 
 namespace zintrel {
 
-// C++ text is produced by the code generator; until it exists these nodes yield no text.
+namespace {
 
-TCPPProgramNode* TCPPProgramNode::Create() { return new TCPPProgramNode(); }
-std::string TCPPProgramNode::GenerateCode(const std::string&) { return std::string(); }
+TCPPDatatype* CPP(TDatatype* type) { return static_cast<TCPPDatatype*>(type); }
+TCPPVariableDeclNode* CPP(TVariableDeclNode* declaration) {
+  return static_cast<TCPPVariableDeclNode*>(declaration);
+}
+
+// Types whose values are pointers: a constant of such a type is a constant pointer, and the
+// const goes next to the name ("Point* const p"); in front it would make the object (or a
+// function's result) constant instead, which no use of the value expects.
+bool HoldsPointer(const TDatatype* type) {
+  switch (type->TypeKind) {
+    case TYPE_STRING:
+    case TYPE_COMPOUND:
+    case TYPE_POINTER:
+    case TYPE_ARRAY:
+    case TYPE_FUNCTION: return true;
+    default: return false;
+  }
+}
+
+// The declaration of the function's name with its parameters: the return type wraps it, so a
+// returned function type keeps it inside its declarator.
+std::string FunctionDeclarator(TFunctionNode* function, const std::string& name, bool withValues) {
+  std::string parameters = name + "(";
+  for (size_t i = 0; i < function->Parameters.size(); ++i) {
+    if (i != 0) parameters += ", ";
+    TCPPVariableDeclNode* parameter = CPP(function->Parameters[i]);
+    parameters += withValues ? parameter->GenerateImplementationCode("", "", "")
+                             : parameter->GenerateDeclarationCode("", "", "");
+  }
+  parameters += ")";
+  return CPP(function->ReturnDatatype)->GenerateDeclarator(parameters);
+}
+
+}  // namespace
+
+std::string TCPPVariableDeclNode::GenerateDeclarationCode(const std::string& indent,
+                                                          const std::string& prefix,
+                                                          const std::string& qualifier) {
+  std::string text = indent + prefix;
+  TCPPDatatype* type = CPP(Datatype);
+  if (DeclKind == DECL_CONST && HoldsPointer(Datatype))
+    return text + type->GenerateDeclarator("const " + qualifier + Identifier);
+  if (DeclKind == DECL_CONST) text += "const ";
+  return text + type->GenerateDeclarator(qualifier + Identifier);
+}
+
+std::string TCPPVariableDeclNode::GenerateImplementationCode(const std::string& indent,
+                                                             const std::string& prefix,
+                                                             const std::string& qualifier) {
+  std::string text = GenerateDeclarationCode(indent, prefix, qualifier);
+  if (Value != nullptr) {
+    text += " = ";
+    AppendNodeCode(text, Value, indent);
+  }
+  return text;
+}
+
+std::string TCPPVariableDeclNode::GenerateCode(const std::string& indent) {
+  std::string text = GenerateDeclarationCode(indent, "", "") + " = ";
+  if (Value != nullptr)
+    AppendNodeCode(text, Value, indent);
+  else
+    text += Datatype->GenerateAutoValue(indent);
+  return text;
+}
+
 std::string TCPPFunctionNode::GenerateCode(const std::string&) { return std::string(); }
-std::string TCPPClassNode::GenerateCode(const std::string&) { return std::string(); }
-std::string TCPPVariableDeclNode::GenerateCode(const std::string&) { return std::string(); }
-std::string TCPPDatatype::GenerateCode(const std::string&) { return std::string(); }
-std::string TCPPDatatype::GenerateAutoValue(const std::string&) { return std::string(); }
+
+std::string TCPPFunctionNode::GenerateDeclarationCode(const std::string& indent,
+                                                      const std::string& prefix) {
+  return indent + prefix + FunctionDeclarator(this, Identifier, true) +
+         (IsAbstract != 0 ? " = 0" : "");
+}
+
+std::string TCPPFunctionNode::GenerateImplementationCode(const std::string& indent,
+                                                         const std::string& prefix,
+                                                         const std::string& qualifier) {
+  std::string text = indent + prefix + FunctionDeclarator(this, qualifier + Identifier, false);
+  text += " {\n";
+  AppendNodeCode(text, Statements, indent + "\t");
+  const bool endsInReturn = Statements != nullptr && !Statements->Statements.empty() &&
+                            dynamic_cast<TReturnNode*>(Statements->Statements.back()) != nullptr;
+  if (!endsInReturn && !ReturnDatatype->IsVoid()) {
+    text += indent + "\treturn ";
+    text += IsConstructor != 0 ? "this" : ReturnDatatype->GenerateAutoValue(indent);
+    text += ";\n";
+  }
+  text += indent + "}";
+  return text;
+}
+
+std::string TCPPFunctionNode::GenerateForwardingCode(const std::string& indent,
+                                                     const std::string& qualifier,
+                                                     const std::string& target) {
+  std::string text = indent + FunctionDeclarator(this, qualifier + Identifier, false) + " {\n";
+  text += indent + (ReturnDatatype->IsVoid() ? "\t" : "\treturn ") + target + "::" + Identifier + "(";
+  for (size_t i = 0; i < Parameters.size(); ++i) {
+    if (i != 0) text += ", ";
+    text += Parameters[i]->Identifier;
+  }
+  text += ");\n";
+  text += indent;
+  text += "}";
+  return text;
+}
 
 }  // namespace zintrel

@@ -83,8 +83,6 @@ int TStatementList::CheckCorrectness(TScope* scope) {
   return 0;
 }
 
-std::string TStatementList::GenerateCode(const std::string&) { return std::string(); }
-
 void TStatementList::VisitNodeFields(TNodeFieldVisitor& visitor) {
   TStatementNode::VisitNodeFields(visitor);
   visitor(Constants);

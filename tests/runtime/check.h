@@ -33,10 +33,10 @@ static inline void CheckText(int line, const char* what, String* s, const char* 
 	if (s == nullptr) {
 		fprintf(stderr, "line %d: %s is Null, expected \"%s\"\n", line, what, expected);
 		CheckFailures++;
-	} else if (static_cast<size_t>(s->_Length) != length || memcmp(s->Data.Chars, expected, length) != 0 ||
-			s->Data.Chars[length] != 0) {
+	} else if (static_cast<size_t>(s->_Length) != length || memcmp(s->Data, expected, length) != 0 ||
+			s->Data[length] != 0) {
 		fprintf(stderr, "line %d: %s is \"", line, what);
-		fwrite(s->Data.Chars, 1, s->_Length > 0 ? static_cast<size_t>(s->_Length) : 0, stderr);
+		fwrite(s->Data, 1, s->_Length > 0 ? static_cast<size_t>(s->_Length) : 0, stderr);
 		fprintf(stderr, "\" (%d bytes), expected \"%s\" (%zu bytes)\n", s->_Length, expected, length);
 		CheckFailures++;
 	}

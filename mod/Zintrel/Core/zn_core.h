@@ -2,12 +2,14 @@
 // (collector, run-time errors, program arguments).
 //
 // Generated code uses these classes in fixed forms: new String("text"), (a)->Append(b),
-// (b)->Prepend(a), (s)->_Length, ((s)->Data), new Array<T, N>(...), (*a->At(i, j)),
+// (b)->Prepend(a), (s)->_Length, ((s)->Data), ((uint8_t*)((s)->Data)),
+// new Array<T, N>(...), (*a->At(i, j)),
 // (a)->Length, struct X: public Object. Everything else here serves those forms or the
 // members that the module declares for programs.
 #ifndef ZN_CORE_H
 #define ZN_CORE_H
 
+#include <stdarg.h>
 #include <stddef.h>
 #include <stdint.h>
 #include <type_traits>
@@ -47,35 +49,6 @@ const char* Argument(int index);
 String* EmptyString();
 void ReviveIfEmptyString(void* p);
 
-// The characters of a string as generated code sees them: usable as char* (Byte Ptr) and as
-// uint8_t* (UByte Ptr).
-struct Bytes {
-	char* Chars;
-
-	operator char*() const { return Chars; }
-	operator uint8_t*() const { return reinterpret_cast<uint8_t*>(Chars); }
-	operator void*() const { return Chars; }
-	explicit operator bool() const { return Chars != nullptr; }
-	// Explicit casts to other pointer types (Int Ptr(s.Data)) and to integers (Long(s.Data)).
-	template<typename T> explicit operator T*() const { return reinterpret_cast<T*>(Chars); }
-	template<typename I, typename = std::enable_if_t<std::is_integral_v<I> && !std::is_same_v<I, bool>>>
-	explicit operator I() const { return static_cast<I>(reinterpret_cast<intptr_t>(Chars)); }
-	char& operator*() const { return *Chars; }
-	template<typename I> char& operator[](I index) const { return Chars[index]; }
-	template<typename I> char* operator+(I offset) const { return Chars + offset; }
-	template<typename I> char* operator-(I offset) const { return Chars - offset; }
-
-	// Comparisons with pointers and Null, which the conversions above would make ambiguous.
-	template<typename P> friend bool operator==(const Bytes& a, P* b) { return static_cast<const void*>(a.Chars) == b; }
-	template<typename P> friend bool operator==(P* a, const Bytes& b) { return a == static_cast<const void*>(b.Chars); }
-	template<typename P> friend bool operator!=(const Bytes& a, P* b) { return !(a == b); }
-	template<typename P> friend bool operator!=(P* a, const Bytes& b) { return !(a == b); }
-	friend bool operator==(const Bytes& a, decltype(nullptr)) { return a.Chars == nullptr; }
-	friend bool operator==(decltype(nullptr), const Bytes& b) { return b.Chars == nullptr; }
-	friend bool operator!=(const Bytes& a, decltype(nullptr)) { return a.Chars != nullptr; }
-	friend bool operator!=(decltype(nullptr), const Bytes& b) { return b.Chars != nullptr; }
-};
-
 template<typename A> inline bool IsNegative(A value) {
 	if constexpr (std::is_signed_v<A>) {
 		return value < 0;
@@ -97,6 +70,13 @@ template<typename A> inline int32_t Extent(A value) {
 }
 
 template<typename> inline constexpr bool AlwaysFalse = false;
+
+// Array literals up to this many elements pass every element with its own type.
+constexpr int SmallLiteral = 64;
+
+// The type a value of type T is passed as through C's variable arguments.
+template<typename T> using Promoted = std::conditional_t<std::is_same_v<T, float>, double,
+	std::conditional_t<std::is_integral_v<T> && (sizeof(T) < sizeof(int)), int, T>>;
 
 // An element of an array literal. A Null literal reaches us as the integer 0.
 template<typename T, typename A> inline T Element(A value) {
@@ -126,7 +106,8 @@ struct Object {
 struct String final : Object {
 	int32_t _Length;
 	char Inline[20];
-	__zn::Bytes Data;
+	// NUL-terminated; generated code converts it explicitly where a UByte Ptr is expected.
+	char* Data;
 
 	String();
 	explicit String(const char* text);
@@ -246,7 +227,11 @@ struct Array final : Object {
 	uint64_t Extents[N];
 	T* Items;
 
-	template<typename... A> explicit Array(int32_t first, A... rest) : Length(0), Extents(), Items(nullptr) {
+	// (0), (-1, s1 ... sN), and literals of up to SmallLiteral elements: every argument keeps its
+	// own type and is converted exactly.
+	template<typename... A, std::enable_if_t<(sizeof...(A) <= N) ||
+		(N == 1 && sizeof...(A) > 2 && sizeof...(A) <= __zn::SmallLiteral), int> = 0>
+	explicit Array(int32_t first, A... rest) : Length(0), Extents(), Items(nullptr) {
 		if constexpr (sizeof...(A) > 0) {
 			constexpr bool sized = sizeof...(A) == N && (std::is_integral_v<A> && ...);
 			constexpr bool literal = N == 1 && ((std::is_convertible_v<A, T> ||
@@ -262,6 +247,23 @@ struct Array final : Object {
 		} else {
 			(void)first;
 		}
+	}
+	// Literals of two elements and more: the elements after the first two come through C's
+	// variable arguments, read back as their promoted type. A parameter pack of thousands of
+	// elements makes g++ take seconds per literal; this form compiles in linear time. Every
+	// element of a literal has the element type (a Null of a pointer type is written as a null
+	// pointer of that type), so reading them back as T is exact.
+	template<int M = N, std::enable_if_t<M == 1, int> = 0>
+	explicit Array(int32_t count, T x1, T x2, ...) : Length(0), Extents(), Items(nullptr) {
+		if (count < 2) count = 2;
+		Extents[0] = static_cast<uint64_t>(count);
+		Allocate(count);
+		Items[0] = x1;
+		Items[1] = x2;
+		va_list rest;
+		va_start(rest, x2);
+		for (int32_t k = 2; k < count; k++) Items[k] = static_cast<T>(va_arg(rest, __zn::Promoted<T>));
+		va_end(rest);
 	}
 	Array(const Array&) = delete;
 	Array& operator=(const Array&) = delete;

@@ -67,7 +67,7 @@ template<typename F> Piece RealPiece(F value) {
 Piece TextPiece(String* s) {
 	Piece piece;
 	if (s != nullptr) {
-		piece.Chars = s->Data.Chars;
+		piece.Chars = s->Data;
 		piece.Length = s->_Length;
 	}
 	return piece;
@@ -84,7 +84,7 @@ bool IsBlank(char c) {
 
 std::string_view View(String* s) {
 	if (s == nullptr) return std::string_view();
-	return std::string_view(s->Data.Chars, static_cast<size_t>(s->_Length));
+	return std::string_view(s->Data, static_cast<size_t>(s->_Length));
 }
 
 String* Copy(std::string_view text) {
@@ -92,7 +92,7 @@ String* Copy(std::string_view text) {
 }
 
 char PadByte(String* fill) {
-	return fill != nullptr && fill->_Length > 0 ? fill->Data.Chars[0] : ' ';
+	return fill != nullptr && fill->_Length > 0 ? fill->Data[0] : ' ';
 }
 
 } // namespace
@@ -105,28 +105,28 @@ String::String(const char* text) {
 	size_t length = text != nullptr ? strlen(text) : 0;
 	if (length >= static_cast<size_t>(INT32_MAX)) __zn::OutOfMemory();
 	Reserve(static_cast<int32_t>(length));
-	CopyBytes(Data.Chars, text, length);
+	CopyBytes(Data, text, length);
 }
 
 String::String(const char* bytes, int32_t length) {
 	if (length < 0 || bytes == nullptr) length = 0;
 	Reserve(length);
-	CopyBytes(Data.Chars, bytes, static_cast<size_t>(length));
+	CopyBytes(Data, bytes, static_cast<size_t>(length));
 }
 
 // Only Delete runs destructors: the collector reclaims unreachable strings without them.
 String::~String() {
-	if (Data.Chars != Inline) __zn::Free(Data.Chars);
+	if (Data != Inline) __zn::Free(Data);
 }
 
 void String::Reserve(int32_t length) {
 	_Length = length;
 	if (static_cast<size_t>(length) < sizeof Inline) {
-		Data.Chars = Inline;
+		Data = Inline;
 	} else {
-		Data.Chars = static_cast<char*>(__zn::AllocAtomic(static_cast<size_t>(length) + 1));
+		Data = static_cast<char*>(__zn::AllocAtomic(static_cast<size_t>(length) + 1));
 	}
-	Data.Chars[length] = 0;
+	Data[length] = 0;
 }
 
 String* String::Uninitialised(int64_t length) {
@@ -138,8 +138,8 @@ String* String::Uninitialised(int64_t length) {
 
 String* String::Concat(const char* a, int32_t aLength, const char* b, int32_t bLength) {
 	String* s = Uninitialised(static_cast<int64_t>(aLength) + bLength);
-	CopyBytes(s->Data.Chars, a, static_cast<size_t>(aLength));
-	CopyBytes(s->Data.Chars + aLength, b, static_cast<size_t>(bLength));
+	CopyBytes(s->Data, a, static_cast<size_t>(aLength));
+	CopyBytes(s->Data + aLength, b, static_cast<size_t>(bLength));
 	return s;
 }
 
@@ -165,11 +165,11 @@ Piece PieceOf(long double v) { return RealPiece(v); }
 #define ZN_APPEND_PREPEND(Type)                                              \
 	String* String::Append(Type b) {                                         \
 		Piece piece = PieceOf(b);                                            \
-		return Concat(Data.Chars, _Length, piece.Chars, piece.Length);       \
+		return Concat(Data, _Length, piece.Chars, piece.Length);       \
 	}                                                                        \
 	String* String::Prepend(Type a) {                                        \
 		Piece piece = PieceOf(a);                                            \
-		return Concat(piece.Chars, piece.Length, Data.Chars, _Length);       \
+		return Concat(piece.Chars, piece.Length, Data, _Length);       \
 	}
 
 ZN_APPEND_PREPEND(String*)
@@ -193,12 +193,12 @@ ZN_APPEND_PREPEND(long double)
 
 String* String::AppendPointer(uintptr_t address) {
 	Piece piece = IntegerPiece(address);
-	return Concat(Data.Chars, _Length, piece.Chars, piece.Length);
+	return Concat(Data, _Length, piece.Chars, piece.Length);
 }
 
 String* String::PrependPointer(uintptr_t address) {
 	Piece piece = IntegerPiece(address);
-	return Concat(piece.Chars, piece.Length, Data.Chars, _Length);
+	return Concat(piece.Chars, piece.Length, Data, _Length);
 }
 
 bool String::Equals(String* other) {
@@ -236,44 +236,44 @@ String* String::Mid(int32_t start, int32_t count) {
 	if (start > _Length) start = _Length;
 	int32_t available = _Length - start;
 	if (count < 0 || count > available) count = available;
-	return new String(Data.Chars + start, count);
+	return new String(Data + start, count);
 }
 
 String* String::Left(int32_t count) {
 	if (count < 0) count = 0;
 	if (count > _Length) count = _Length;
-	return new String(Data.Chars, count);
+	return new String(Data, count);
 }
 
 String* String::Right(int32_t count) {
 	if (count < 0) count = 0;
 	if (count > _Length) count = _Length;
-	return new String(Data.Chars + (_Length - count), count);
+	return new String(Data + (_Length - count), count);
 }
 
 String* String::ToUpper() {
-	String* s = new String(Data.Chars, _Length);
+	String* s = new String(Data, _Length);
 	for (int32_t i = 0; i < _Length; i++) {
-		char c = s->Data.Chars[i];
-		if (c >= 'a' && c <= 'z') s->Data.Chars[i] = static_cast<char>(c - 'a' + 'A');
+		char c = s->Data[i];
+		if (c >= 'a' && c <= 'z') s->Data[i] = static_cast<char>(c - 'a' + 'A');
 	}
 	return s;
 }
 
 String* String::ToLower() {
-	String* s = new String(Data.Chars, _Length);
+	String* s = new String(Data, _Length);
 	for (int32_t i = 0; i < _Length; i++) {
-		char c = s->Data.Chars[i];
-		if (c >= 'A' && c <= 'Z') s->Data.Chars[i] = static_cast<char>(c - 'A' + 'a');
+		char c = s->Data[i];
+		if (c >= 'A' && c <= 'Z') s->Data[i] = static_cast<char>(c - 'A' + 'a');
 	}
 	return s;
 }
 
 String* String::Trim() {
 	int32_t first = 0, last = _Length;
-	while (first < last && IsBlank(Data.Chars[first])) first++;
-	while (last > first && IsBlank(Data.Chars[last - 1])) last--;
-	return new String(Data.Chars + first, last - first);
+	while (first < last && IsBlank(Data[first])) first++;
+	while (last > first && IsBlank(Data[last - 1])) last--;
+	return new String(Data + first, last - first);
 }
 
 String* String::Replace(String* find, String* replacement) {
@@ -283,7 +283,7 @@ String* String::Replace(String* find, String* replacement) {
 	for (size_t at = text.find(f); at != std::string_view::npos; at = text.find(f, at + f.size())) matches++;
 	String* s = Uninitialised(static_cast<int64_t>(text.size()) +
 		matches * (static_cast<int64_t>(r.size()) - static_cast<int64_t>(f.size())));
-	char* out = s->Data.Chars;
+	char* out = s->Data;
 	size_t from = 0;
 	for (size_t at = text.find(f); at != std::string_view::npos; at = text.find(f, at + f.size())) {
 		CopyBytes(out, text.data() + from, at - from);
@@ -314,7 +314,7 @@ Array<String*, 1>* String::Split(String* separator) {
 
 int32_t String::CharAt(int32_t index) {
 	if (index < 0 || index >= _Length) return -1;
-	return static_cast<uint8_t>(Data.Chars[index]);
+	return static_cast<uint8_t>(Data[index]);
 }
 
 int32_t String::ToInt() {
@@ -323,20 +323,20 @@ int32_t String::ToInt() {
 
 int64_t String::ToLong() {
 	int32_t i = 0;
-	while (i < _Length && IsBlank(Data.Chars[i])) i++;
+	while (i < _Length && IsBlank(Data[i])) i++;
 	bool negative = false;
-	if (i < _Length && (Data.Chars[i] == '-' || Data.Chars[i] == '+')) negative = Data.Chars[i++] == '-';
+	if (i < _Length && (Data[i] == '-' || Data[i] == '+')) negative = Data[i++] == '-';
 	uint64_t value = 0;
-	while (i < _Length && Data.Chars[i] >= '0' && Data.Chars[i] <= '9') {
-		value = value * 10 + static_cast<uint64_t>(Data.Chars[i++] - '0');
+	while (i < _Length && Data[i] >= '0' && Data[i] <= '9') {
+		value = value * 10 + static_cast<uint64_t>(Data[i++] - '0');
 	}
 	return static_cast<int64_t>(negative ? 0 - value : value);
 }
 
 double String::ToDouble() {
 	char* end = nullptr;
-	double value = strtod(Data.Chars, &end);
-	return end == Data.Chars ? 0.0 : value;
+	double value = strtod(Data, &end);
+	return end == Data ? 0.0 : value;
 }
 
 String* String::ToString() {
@@ -344,19 +344,19 @@ String* String::ToString() {
 }
 
 String* String::PadLeft(int32_t width, String* fill) {
-	if (_Length >= width) return new String(Data.Chars, _Length);
+	if (_Length >= width) return new String(Data, _Length);
 	String* s = Uninitialised(width);
 	int32_t pad = width - _Length;
-	memset(s->Data.Chars, PadByte(fill), static_cast<size_t>(pad));
-	CopyBytes(s->Data.Chars + pad, Data.Chars, static_cast<size_t>(_Length));
+	memset(s->Data, PadByte(fill), static_cast<size_t>(pad));
+	CopyBytes(s->Data + pad, Data, static_cast<size_t>(_Length));
 	return s;
 }
 
 String* String::PadRight(int32_t width, String* fill) {
-	if (_Length >= width) return new String(Data.Chars, _Length);
+	if (_Length >= width) return new String(Data, _Length);
 	String* s = Uninitialised(width);
-	CopyBytes(s->Data.Chars, Data.Chars, static_cast<size_t>(_Length));
-	memset(s->Data.Chars + _Length, PadByte(fill), static_cast<size_t>(width - _Length));
+	CopyBytes(s->Data, Data, static_cast<size_t>(_Length));
+	memset(s->Data + _Length, PadByte(fill), static_cast<size_t>(width - _Length));
 	return s;
 }
 
@@ -371,7 +371,7 @@ String* String::Join(Array<String*, 1>* parts, String* separator) {
 	int64_t total = static_cast<int64_t>(sep.size()) * (parts->Length - 1);
 	for (int32_t k = 0; k < parts->Length; k++) total += View(parts->Items[k]).size();
 	String* s = Uninitialised(total);
-	char* out = s->Data.Chars;
+	char* out = s->Data;
 	for (int32_t k = 0; k < parts->Length; k++) {
 		if (k > 0) {
 			CopyBytes(out, sep.data(), sep.size());
@@ -392,7 +392,7 @@ String* String::FromDouble(double value, int32_t decimals) {
 	int length = snprintf(nullptr, 0, "%.*f", static_cast<int>(decimals), value);
 	if (length < 0) __zn::OutOfMemory();
 	String* s = Uninitialised(length);
-	snprintf(s->Data.Chars, static_cast<size_t>(length) + 1, "%.*f", static_cast<int>(decimals), value);
+	snprintf(s->Data, static_cast<size_t>(length) + 1, "%.*f", static_cast<int>(decimals), value);
 	return s;
 }
 

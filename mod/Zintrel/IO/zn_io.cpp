@@ -9,11 +9,11 @@
 namespace {
 
 void Put(String* text) {
-	if (text != nullptr && text->_Length > 0) fwrite(text->Data.Chars, 1, static_cast<size_t>(text->_Length), stdout);
+	if (text != nullptr && text->_Length > 0) fwrite(text->Data, 1, static_cast<size_t>(text->_Length), stdout);
 }
 
 const char* PathOf(String* path) {
-	return path != nullptr ? path->Data.Chars : "";
+	return path != nullptr ? path->Data : "";
 }
 
 } // namespace
@@ -77,7 +77,7 @@ bool WriteFile(String* path, String* text) {
 	FILE* file = fopen(PathOf(path), "wb");
 	if (file == nullptr) return false;
 	size_t length = text != nullptr ? static_cast<size_t>(text->_Length) : 0;
-	bool ok = length == 0 || fwrite(text->Data.Chars, 1, length, file) == length;
+	bool ok = length == 0 || fwrite(text->Data, 1, length, file) == length;
 	return fclose(file) == 0 && ok;
 }
 

@@ -19,7 +19,7 @@ int64_t Millisecs() {
 }
 
 String* GetEnv(String* name) {
-	const char* value = name != nullptr ? getenv(name->Data.Chars) : nullptr;
+	const char* value = name != nullptr ? getenv(name->Data) : nullptr;
 	return new String(value != nullptr ? value : "");
 }
 

@@ -48,6 +48,30 @@ static void Literals() {
 	CHECK(*flags->At(0) && !*flags->At(1));
 }
 
+// Literals past the small form: the elements after the second one pass through C's variable
+// arguments and must come back with their exact values.
+#define TEN(x) x, x, x, x, x, x, x, x, x, x
+#define SEVENTY(x) TEN(x), TEN(x), TEN(x), TEN(x), TEN(x), TEN(x), TEN(x)
+static void LongLiterals() {
+	Array<float, 1>* f = new Array<float, 1>(73, 0.1f, 0.2f, SEVENTY(2.5f), 1.0f / 3.0f);
+	CHECK_EQ((f)->Length, 73);
+	CHECK(*f->At(5) == 2.5f && *f->At(72) == 1.0f / 3.0f);
+	Array<uint8_t, 1>* bytes = new Array<uint8_t, 1>(73, 1U, 2U, SEVENTY(255U), 7U);
+	CHECK_EQ((*bytes->At(3)), 255);
+	CHECK_EQ((*bytes->At(72)), 7);
+	Array<char, 1>* chars = new Array<char, 1>(72, 1, 2, SEVENTY(((char)(-5))));
+	CHECK_EQ((*chars->At(71)), -5);
+	Array<bool, 1>* flags = new Array<bool, 1>(72, 0, 0, SEVENTY(1));
+	CHECK(*flags->At(70));
+	Array<int64_t, 1>* longs = new Array<int64_t, 1>(73, 0LL, 0LL, SEVENTY(INT64_MIN), INT64_MAX);
+	CHECK_EQ((*longs->At(2)), INT64_MIN);
+	CHECK_EQ((*longs->At(72)), INT64_MAX);
+	Item* item = ((new Item))->__CreateItem(9);
+	Array<Item*, 1>* items = new Array<Item*, 1>(73, 0, item, SEVENTY(item), ((Item*)(0)));
+	CHECK((*items->At(0)) == 0 && (*items->At(72)) == 0);
+	CHECK_EQ((*items->At(40))->id, 9);
+}
+
 static void Empty() {
 	Array<int32_t, 1>* a = new Array<int32_t, 1>(0);
 	CHECK_EQ((a)->Length, 0);
@@ -148,6 +172,7 @@ static void Large() {
 int main(int argc, const char* argv[]) {
 	__ZintrelAppInit(argc, argv);
 	Literals();
+	LongLiterals();
 	Empty();
 	Sized();
 	IndexTypes();

@@ -19,7 +19,7 @@ static void Console() {
 	Print(new String(""));
 	printf("[c]");
 	String* a = Input(new String("prompt> "));
-	printf("<%s>\n", a->Data.Chars);
+	printf("<%s>\n", a->Data);
 	String* b = Input();
 	Print((new String("<"))->Append(b)->Append(new String(">")));
 	Print((new String("<"))->Append(Input(new String("")))->Append(new String(">")));

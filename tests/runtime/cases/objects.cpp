@@ -139,9 +139,9 @@ static void Deleting() {
 	delete numbers;
 	CHECK((void*)(new Array<double, 1>(-1, 1000))->Items == items);
 	String* text = (new String(""))->PadLeft(5000);
-	void* chars = text->Data.Chars;
+	void* chars = text->Data;
 	delete text;
-	CHECK((void*)(new String(""))->PadLeft(5000)->Data.Chars == chars);
+	CHECK((void*)(new String(""))->PadLeft(5000)->Data == chars);
 	int32_t* raw = new int32_t[10];
 	delete[] raw;
 }

@@ -132,7 +132,7 @@ static void Chains() {
 	for (int k = 0; k < 100; k++) t = (t)->Append(k % 10);
 	CHECK_EQ(t->_Length, 100);
 	CHECK_EQ(t->CharAt(99), '9');
-	CHECK_EQ(t->Data.Chars[100], 0);
+	CHECK_EQ(t->Data[100], 0);
 }
 
 static void NulBytes() {
@@ -159,13 +159,14 @@ static void* Untyped(void* p) { return p; }
 
 static void DataPointers() {
 	String* s = new String("h\xe9llo");
-	// A String passed where a Byte Ptr or UByte Ptr is expected: ((s)->Data).
+	// A String passed where a Byte Ptr or UByte Ptr is expected: ((s)->Data) and
+	// ((uint8_t*)((s)->Data)).
 	char* bytes = ((s)->Data);
-	uint8_t* ubytes = ((s)->Data);
+	uint8_t* ubytes = ((uint8_t*)((s)->Data));
 	CHECK_EQ(bytes[0], 'h');
 	CHECK_EQ(ubytes[1], 0xe9);
 	CHECK_EQ(CLength(((s)->Data)), 5u);
-	CHECK_EQ(CFirst(((s)->Data)), 'h');
+	CHECK_EQ(CFirst(((uint8_t*)((s)->Data))), 'h');
 	CHECK(Untyped(((s)->Data)) == (void*)bytes);
 	CHECK_EQ(strcmp(((s)->Data), "h\xe9llo"), 0);
 	// Field access s.Data and indexing it as a pointer: ((s)->Data[i]).
@@ -176,8 +177,11 @@ static void DataPointers() {
 	CHECK(((s)->Data) != 0);
 	// Explicit casts to other pointer types and to integers: Int Ptr(s.Data), Long(s.Data).
 	CHECK_EQ(((int16_t*)(((s)->Data)))[0], int16_t(0xe968));
-	CHECK_EQ(((int64_t)(((s)->Data))), (int64_t)(intptr_t)bytes);
-	CHECK_EQ(((int32_t)(((s)->Data))), (int32_t)(intptr_t)bytes);
+	CHECK_EQ(((int64_t)(((intptr_t)(((s)->Data))))), (int64_t)(intptr_t)bytes);
+	CHECK_EQ(((int32_t)(((intptr_t)(((s)->Data))))), (int32_t)(intptr_t)bytes);
+	// Its address: Varptr s.Data.
+	char** address = (&(s)->Data);
+	CHECK_EQ((address[0][0]), 'h');
 	CHECK(((bool)(((s)->Data))));
 	// Every string is NUL-terminated, the empty one and built ones included.
 	CHECK_EQ(((new String(""))->Data)[0], 0);

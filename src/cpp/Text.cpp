@@ -1,0 +1,106 @@
+#include "cpp/Text.h"
+
+#include <locale.h>
+
+#include <cmath>
+#include <cstdio>
+
+#include "model/ASTNode.h"
+
+namespace zintrel {
+
+void AppendEscapedText(std::string& out, std::string_view text) {
+  out.reserve(out.size() + text.size());
+  char previous = 0;
+  for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '\\') {
+      out += "\\\\";
+    } else if (c == '\n') {
+      out += "\\n";
+    } else if (byte < 32 || byte == 127) {
+      // Three octal digits, so that a following digit is not taken into the escape.
+      out += '\\';
+      out += static_cast<char>('0' + ((byte >> 6) & 7));
+      out += static_cast<char>('0' + ((byte >> 3) & 7));
+      out += static_cast<char>('0' + (byte & 7));
+    } else if (c == '?' && previous == '?') {
+      out += "\\?";
+    } else {
+      out += c;
+    }
+    previous = c;
+  }
+}
+
+std::string EscapedText(std::string_view text) {
+  std::string out;
+  AppendEscapedText(out, text);
+  return out;
+}
+
+std::string DecimalText(int64_t value) {
+  // The most negative value has no literal: its magnitude does not fit the signed type.
+  if (value == INT64_MIN) return "(-9223372036854775807LL - 1)";
+  return std::to_string(value);
+}
+
+std::string LongText(int64_t value) {
+  if (value == INT64_MIN) return DecimalText(value);
+  return std::to_string(value) + "LL";
+}
+
+std::string UnsignedText(int64_t value) { return std::to_string(value) + "U"; }
+
+std::string ULongText(int64_t value) { return std::to_string(value) + "ULL"; }
+
+std::string RealText(const char* format, double value) {
+  if (std::isnan(value)) return "__builtin_nan(\"\")";
+  if (std::isinf(value)) return value < 0 ? "(-__builtin_huge_val())" : "__builtin_huge_val()";
+  // The C locale for this one call: a decimal comma would change the meaning of the text.
+  static const locale_t cLocale = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(0));
+  const locale_t previous = cLocale != static_cast<locale_t>(0) ? uselocale(cLocale) : nullptr;
+  char text[64];
+  std::snprintf(text, sizeof text, format, value);
+  if (previous != nullptr) uselocale(previous);
+  return text;
+}
+
+std::string FloatText(float value) {
+  if (std::isnan(value)) return "__builtin_nanf(\"\")";
+  if (std::isinf(value)) return value < 0 ? "(-__builtin_huge_valf())" : "__builtin_huge_valf()";
+  return RealText("%#.9g", static_cast<double>(value)) + "f";
+}
+
+std::string DoubleText(double value) { return RealText("%#.17lg", value); }
+
+namespace {
+
+// The node AppendNodeCode is calling and the text it appends to.
+struct TCodeSink {
+  const TASTNode* Node = nullptr;
+  std::string* Out = nullptr;
+};
+TCodeSink Sink;
+
+}  // namespace
+
+std::string* TakeCodeSink(const TASTNode* node) {
+  if (Sink.Node != node || node == nullptr) return nullptr;
+  std::string* out = Sink.Out;
+  Sink = TCodeSink();
+  return out;
+}
+
+void AppendNodeCode(std::string& out, TASTNode* node, const std::string& indent) {
+  if (node == nullptr) return;
+  // Trees are as deep as the longest operator or member chain: the walk checks its stack.
+  TASTNode::GuardStack(node);
+  const TCodeSink saved = Sink;
+  Sink = TCodeSink{node, &out};
+  std::string text = node->GenerateCode(indent);
+  Sink = saved;
+  out += text;
+}
+
+}  // namespace zintrel

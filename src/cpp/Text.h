@@ -1,0 +1,53 @@
+#pragma once
+// Text helpers shared by every C++ generator: indentation, string literals, number texts, and
+// appending a node's text straight into the text being built.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace zintrel {
+
+class TASTNode;
+
+// Blocks are indented by one more tab than the statement that opens them.
+inline std::string Deeper(const std::string& indent) { return indent + '\t'; }
+
+// The text of a string literal between its double quotes: backslashes doubled, line feeds as \n.
+// Other control characters become octal escapes and a "?" after a "?" is escaped, so that no
+// byte of the text can end the literal, start a trigraph or draw a warning.
+void AppendEscapedText(std::string& out, std::string_view text);
+std::string EscapedText(std::string_view text);
+
+// Number texts as the generated code writes them. Reals are formatted in the C locale whatever
+// the process locale is; infinities and NaN (which have no literal) become builtins.
+std::string DecimalText(int64_t value);                 // Byte, Short, Int: 42
+std::string LongText(int64_t value);                    // 42LL
+std::string UnsignedText(int64_t value);                // 42U
+std::string ULongText(int64_t value);                   // 42ULL; above the signed range -1ULL
+std::string FloatText(float value);                     // 1.50000000f
+std::string DoubleText(double value);                   // 1.5000000000000000
+// A real formatted with a printf format of one double argument ("%#.9g", "%#.17lg").
+std::string RealText(const char* format, double value);
+
+// Generation appends into one text. A generator asks for a child's text with AppendNodeCode;
+// when the child is one of the generators that can append in place (TakeCodeSink answers the
+// text for it), no intermediate copy is made, so generating a long list or a deep tree stays
+// linear. Any other node's GenerateCode result is appended as it is.
+void AppendNodeCode(std::string& out, TASTNode* node, const std::string& indent);
+// The text a node is asked to append into, when AppendNodeCode is calling it; null otherwise.
+// Taking it clears it, so the node's own children are asked afresh.
+std::string* TakeCodeSink(const TASTNode* node);
+
+// GenerateCode of an appending generator: Node has AppendCode(out, indent).
+template <class Node>
+std::string GenerateByAppending(Node* node, const std::string& indent) {
+  if (std::string* sink = TakeCodeSink(node)) {
+    node->AppendCode(*sink, indent);
+    return std::string();
+  }
+  std::string text;
+  node->AppendCode(text, indent);
+  return text;
+}
+
+}  // namespace zintrel

@@ -1,0 +1,157 @@
+// The program-specific text of a file's header, class headers and source, and the file's main
+// function.
+#include <typeinfo>
+
+#include "cpp/CPPNodes.h"
+#include "cpp/Text.h"
+#include "modules/DependencyNode.h"
+
+namespace zintrel {
+
+namespace {
+
+TCPPVariableDeclNode* CPP(TVariableDeclNode* declaration) {
+  return static_cast<TCPPVariableDeclNode*>(declaration);
+}
+TCPPFunctionNode* CPP(TFunctionNode* function) { return static_cast<TCPPFunctionNode*>(function); }
+
+TVariableDeclNode* AsDeclaration(TStatementNode* statement) {
+  return dynamic_cast<TVariableDeclNode*>(statement);
+}
+
+// Forward declarations of the program classes among the declarations a dependency record
+// holds.
+std::string Prototypes(const TDependencyNode* record, const std::string& indent) {
+  std::string text;
+  if (record == nullptr) return text;
+  for (const auto& [file, uses] : record->Dependencies) {
+    for (const auto& [declaration, user] : uses) {
+      // A file's record holds every declaration it uses, locals included: the cheap test of
+      // the node's class first.
+      if (typeid(*declaration) != typeid(TCPPClassNode)) continue;
+      auto* cls = static_cast<TClassNode*>(declaration);
+      // Extern classes are declared by their own headers, in whatever form they have there
+      // (a template, a class, a typedef), which a forward declaration could contradict.
+      if (cls->IsExtern != 0) continue;
+      if (cls->Root != nullptr && cls->Root->IsModule != 0) continue;
+      text += indent;
+      text += "struct ";
+      text += cls->Identifier;
+      text += ";\n";
+    }
+  }
+  return text;
+}
+
+}  // namespace
+
+TCPPProgramNode* TCPPProgramNode::Create() { return new TCPPProgramNode(); }
+
+std::string TCPPProgramNode::GenerateStandardIncludes() {
+  // The C library's own declarations (noexcept, C linkage), so a program may still include
+  // <math.h> itself.
+  return "#include <stdint.h>\n"
+         "#include <stddef.h>\n"
+         "extern \"C\" float powf(float, float) noexcept;\n"
+         "extern \"C\" double pow(double, double) noexcept;\n"
+         "extern \"C\" float fmodf(float, float) noexcept;\n"
+         "extern \"C\" double fmod(double, double) noexcept;\n";
+}
+
+std::string TCPPProgramNode::GenerateClassPrototypes(const std::string& indent) {
+  return Prototypes(Dependencies, indent);
+}
+
+std::string TCPPProgramNode::GenerateHeaderCode(const std::string& indent) {
+  std::string text = GenerateClassPrototypes(indent);
+  if (!text.empty()) text += "\n\n";
+  bool declared = false;
+  for (TStatementNode* statement : Statements) {
+    TVariableDeclNode* declaration = AsDeclaration(statement);
+    if (declaration == nullptr || declaration->IsExtern != 0) continue;
+    declared = true;
+    if (declaration->DeclKind == DECL_GLOBAL)
+      text += "extern " + CPP(declaration)->GenerateDeclarationCode(indent, "", "") + ";\n";
+    else if (declaration->DeclKind == DECL_CONST)
+      text += CPP(declaration)->GenerateImplementationCode(indent, "", "") + ";\n";
+  }
+  if (declared) text += "\n";
+  for (TFunctionNode* function : Functions)
+    if (function->IsExtern == 0) text += CPP(function)->GenerateDeclarationCode(indent, "") + ";\n";
+  return text;
+}
+
+std::string TCPPProgramNode::GenerateClassHeaderCode(const std::string& indent, TClassNode* cls) {
+  // The classes the class's own members are declared with: all a class declaration needs.
+  // The file's whole list would give a file of n classes n headers of n lines each.
+  std::string text = Prototypes(cls->Dependencies, indent);
+  if (!text.empty()) text += "\n\n";
+  text += static_cast<TCPPClassNode*>(cls)->GenerateDeclarationCode(indent) + ";\n";
+  return text;
+}
+
+std::string TCPPProgramNode::GenerateCode(const std::string& indent) {
+  std::string text;
+  for (TStatementNode* statement : Statements) {
+    TVariableDeclNode* declaration = AsDeclaration(statement);
+    if (declaration == nullptr || declaration->IsExtern != 0) continue;
+    if (declaration->DeclKind != DECL_GLOBAL) continue;
+    // The definition holds the default value; the declared value is assigned in the main
+    // function, in the order of the program's statements.
+    text += CPP(declaration)->GenerateDeclarationCode(indent, "", "") + " = " +
+            declaration->Datatype->GenerateAutoValue(indent) + ";\n";
+  }
+  if (!Statements.empty()) text += "\n";
+  for (TFunctionNode* function : Functions)
+    if (function->IsExtern == 0)
+      text += CPP(function)->GenerateImplementationCode(indent, "", "") + "\n\n";
+  for (TClassNode* cls : Classes)
+    if (cls->IsExtern == 0) text += cls->GenerateCode(indent) + "\n\n";
+  text += "\n";
+  text += GenerateMain(indent);
+  return text;
+}
+
+std::string TCPPProgramNode::GenerateMainIdentifier() {
+  const std::string& path = SourceFile.str();
+  const size_t slash = path.find_last_of('/');
+  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  const size_t dot = name.find_last_of('.');
+  if (dot != std::string::npos) name.erase(dot);
+  std::string identifier;
+  for (char c : name) {
+    const char lower = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    if ((lower >= 'a' && lower <= 'z') || (lower >= '0' && lower <= '9') || lower == '_')
+      identifier += c;
+  }
+  // A name must not start with a digit ("2048.zn").
+  const bool digitFirst = !identifier.empty() && identifier[0] >= '0' && identifier[0] <= '9';
+  return (digitFirst ? std::string("_") : std::string()) + identifier + "Main";
+}
+
+std::string TCPPProgramNode::GenerateMain(const std::string& indent) {
+  const std::string i = indent + "\t";
+  std::string text = indent + "void " + GenerateMainIdentifier() + "() {\n";
+  for (TStatementNode* statement : Statements) {
+    if (statement->IsExtern != 0) continue;
+    TVariableDeclNode* declaration = AsDeclaration(statement);
+    if (declaration == nullptr) {
+      AppendNodeCode(text, statement, i);
+      text += ";\n";
+    } else if (declaration->DeclKind == DECL_GLOBAL) {
+      text += i + declaration->Identifier + " = ";
+      if (declaration->Value != nullptr)
+        AppendNodeCode(text, declaration->Value, i);
+      else
+        text += declaration->Datatype->GenerateAutoValue(i);
+      text += ";\n";
+    } else if (declaration->DeclKind != DECL_CONST) {
+      AppendNodeCode(text, declaration, i);
+      text += ";\n";
+    }
+  }
+  text += indent + "}\n";
+  return text;
+}
+
+}  // namespace zintrel
