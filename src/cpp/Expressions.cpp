@@ -19,7 +19,9 @@ void TCPPLiteralNode::AppendCode(std::string& out, const std::string&) {
     case tok::KEY_TRUE: out += '1'; return;
     case tok::KEY_FALSE:
     case tok::KEY_NULL: out += '0'; return;
-    case tok::KEY_SELF: out += "this"; return;
+    // Super as a value is the object itself, seen as its first parent (C++ converts this up).
+    case tok::KEY_SELF:
+    case tok::KEY_SUPER: out += "this"; return;
     case tok::TOK_BYTE:
     case tok::TOK_SHORT:
       // A value past the signed type's range (200 as a Byte) is converted explicitly: C++

@@ -5,6 +5,8 @@
 
 #include "cpp/CPPTarget.h"
 #include "driver/CommandLine.h"
+#include "driver/Toolchain.h"
+#include "modules/Module.h"
 #include "support/Messages.h"
 #include "support/Files.h"
 #include "support/Paths.h"
@@ -143,6 +145,125 @@ int TCompiler::SemanticAnalysis() {
   // Names resolve through the program, the modules it imports, then the core modules.
   TScope* programScope = (new TScope())->Create(LoadProgramModules(Roots));
   ASTRoot->CheckCorrectness(programScope);
+  return 0;
+}
+
+int TCompiler::GenerateHeaderFiles() {
+  for (TProgramNode* root : Roots)
+    if (!root->IsCompiled) GenerateRootHeader(root);
+  if (ModuleBuild) GenerateModuleHeaderFile(GenerateModuleTargetPath(MainPath) + ".h");
+  return 0;
+}
+
+namespace {
+
+// Paths go into the tools' command lines inside double quotes, so one holding a double quote
+// would split into other arguments: it is refused before anything runs.
+void RequireSafePath(const std::string& path) {
+  if (!SafeInCommandLine(path))
+    TCompiler::Abort("Unable to build with the path '" + path + "': it contains a double quote");
+}
+
+// A library of a module or file: one with an extension lies next to the file that imports it.
+std::string LibraryPath(const std::string& library, const std::string& importer) {
+  if (ExtensionPart(library).empty() || (!library.empty() && library[0] == '/')) return library;
+  return FolderPart(importer) + "/" + library;
+}
+
+// The nodes of the modules a file imports. A module's C++ code may need another module's
+// without using any of its declarations (the start-up code needs the core runtime), so every
+// import counts for records and links, used or not.
+std::vector<TDependencyNode*> ImportedModules(const TProgramNode* root) {
+  std::vector<TDependencyNode*> nodes;
+  if (ModuleTree == nullptr) return nodes;
+  for (std::string import : root->ModuleImports) {
+    const bool wildcard = import.size() >= 2 && import.compare(import.size() - 2, 2, ".*") == 0;
+    if (wildcard) import.erase(import.size() - 2);
+    TModule* module = ModuleTree->Find(import);
+    if (module == nullptr) continue;
+    std::vector<std::string> scopes;
+    if (wildcard) module->ToList(&scopes);
+    else scopes.push_back(module->Scope);
+    for (const std::string& scope : scopes)
+      if (TModule* found = scope == module->Scope ? module : ModuleTree->Find(scope))
+        if (found->IsModule && found->Dependencies != nullptr) nodes.push_back(found->Dependencies);
+  }
+  return nodes;
+}
+
+}  // namespace
+
+int TCompiler::Compile() {
+  const std::string& output = ConfigValue(CONFIG_OUTPUT);
+  RequireSafePath(TPaths::ModuleRoot);
+  RequireSafePath(output);
+  for (TProgramNode* root : Roots) {
+    RequireSafePath(root->SourceFile);
+    for (const auto* list : {&root->CompileTargets, &root->LinkTargets, &root->Libraries})
+      for (const std::string& path : *list) RequireSafePath(path);
+  }
+  TModule* appInit = nullptr;
+  if (!ModuleBuild) {
+    appInit = ModuleTree != nullptr ? ModuleTree->Find(APPINIT_MODULE) : nullptr;
+    if (appInit == nullptr || appInit->Dependencies == nullptr)
+      Abort(std::string("Unable to find module '") + APPINIT_MODULE + "'");
+  }
+
+  for (TProgramNode* root : Roots) {
+    if (root->IsCompiled) continue;
+    GenerateRootCode(root);
+    GenerateDependenciesFile(root, "");
+  }
+  if (ModuleBuild) {
+    for (TProgramNode* root : Roots) {
+      if (root->Dependencies != nullptr)
+        for (auto& [used, uses] : root->Dependencies->Dependencies)
+          ASTRoot->Dependencies->UsesOf(used);
+      for (TDependencyNode* module : ImportedModules(root)) ASTRoot->Dependencies->UsesOf(module);
+    }
+    GenerateDependenciesFile(ASTRoot, GenerateModuleTargetPath(MainPath) + ".dep");
+  }
+
+  std::string objects;
+  for (TProgramNode* root : Roots) {
+    if (!root->IsCompiled) CompileRoot(root);
+    objects += Quote(GenerateTargetPath(root->SourceFile) + ".o") + " ";
+  }
+  if (ModuleBuild) {
+    InvokeArchive(objects, Quote(GenerateModuleTargetPath(MainPath) + ".a"));
+    return 0;
+  }
+
+  TLinkMap linkMap;
+  for (TProgramNode* root : Roots) {
+    if (root->Dependencies != nullptr)
+      for (auto& [used, uses] : root->Dependencies->Dependencies)
+        if (used->IsModule) ResolveModuleLinkDependencies(used, linkMap);
+    for (TDependencyNode* module : ImportedModules(root)) ResolveModuleLinkDependencies(module, linkMap);
+  }
+  ResolveModuleLinkDependencies(appInit->Dependencies, linkMap);
+  // The project object references the start-up code, so it goes before the archives: the
+  // linker takes from an archive only what the objects before it need.
+  GenerateProjectCode();
+  CompileProject();
+  objects += Quote(GenerateProjectTargetPath() + ".o") + " ";
+  for (TDependencyNode* node : ModulesInLinkOrder(linkMap)) {
+    const std::string archive = GenerateModuleTargetPath(node->CodePath) + ".a";
+    RequireSafePath(archive);
+    objects += Quote(archive) + " ";
+    if (node->SourceModule != nullptr)
+      for (const std::string& library : node->SourceModule->Libraries)
+        LibraryList.push_back(LibraryPath(library, node->CodePath));
+  }
+  for (TProgramNode* root : Roots)
+    for (const std::string& library : root->Libraries)
+      LibraryList.push_back(LibraryPath(library, root->SourceFile));
+  for (const std::string& library : LibraryList) {
+    RequireSafePath(library);
+    objects += (ExtensionPart(library).empty() ? "-l" : "") + Quote(library) + " ";
+  }
+  InvokeLink(objects, Quote(output));
+  if (ConfigFlag(CONFIG_EXECUTE)) return Run(Quote(output));
   return 0;
 }
 

@@ -6,8 +6,11 @@
 #include <string_view>
 #include <vector>
 
+#include "modules/DependencyNode.h"
+
 namespace zintrel {
 
+class TClassNode;
 class TModule;
 class TModuleScope;
 class TProgramNode;
@@ -54,6 +57,28 @@ class TCompiler {
                                                 bool module);
   static std::string GenerateIncludeGuard(const std::string& name);
   static bool IsModule(const std::string& path);
+
+  // Writes the headers of every parsed file (and, in a module build, the module header).
+  int GenerateHeaderFiles();
+  // Writes sources and records, compiles, links or archives, and runs the program when asked;
+  // answers the process's exit status (1 when the program run failed).
+  int Compile();
+
+  // Generated files around the back end's code; each is written whole, and a file that cannot
+  // be written ends the compilation.
+  using TLinkMap = std::map<TDependencyNode*, int, TBySequence>;
+  static int ResolveModuleLinkDependencies(TDependencyNode* node, TLinkMap& linkMap);
+  // The modules of a link map in link order: every module before the modules it uses, as the
+  // linker resolves archives from left to right.
+  static std::vector<TDependencyNode*> ModulesInLinkOrder(const TLinkMap& linkMap);
+  int GenerateRootHeader(TProgramNode* root);
+  int GenerateClassHeader(TProgramNode* root, TClassNode* c);
+  int GenerateRootCode(TProgramNode* root);
+  int GenerateProjectCode();
+  int GenerateModuleHeaderFile(const std::string& path);
+  static std::string GenerateModuleIncludes(TDependencyNode* node, const std::string& from,
+                                            const TLinkMap* skip);
+  static std::string GenerateClassIncludes(TProgramNode* root, const std::string& from);
 
   // The toolchain: each runs one child and shows its output; a compile step whose error output
   // holds "error:" ends the compilation. Run answers 1 when the program failed, else 0.

@@ -32,6 +32,18 @@ int BuildModules(TCompiler& compiler, const CLI& cli) {
                                       TCompiler::GenerateModuleTargetPath(file) + ".dep");
   }
   LoadModuleTree();
+  for (const std::string& file : files) {
+    compiler.Setup(cli.Config, file);
+    compiler.Parse();
+    compiler.SemanticAnalysis();
+    compiler.GenerateHeaderFiles();
+  }
+  for (const std::string& file : files) {
+    compiler.Setup(cli.Config, file);
+    compiler.Parse();
+    compiler.SemanticAnalysis();
+    compiler.Compile();
+  }
   return 0;
 }
 
@@ -40,7 +52,8 @@ int BuildProgram(TCompiler& compiler, const CLI& cli) {
   LoadModuleTree();
   compiler.Parse();
   compiler.SemanticAnalysis();
-  return 0;
+  compiler.GenerateHeaderFiles();
+  return compiler.Compile();
 }
 
 int Run(int argc, char** argv) {

@@ -67,6 +67,10 @@ void ShowToolOutput(const char* heading, const std::string& text) {
 
 std::string WithoutExtension(const std::string& path) { return StripExtension(path); }
 
+std::string AbsolutePathFrom(const std::string& folder, const std::string& path) {
+  return !path.empty() && path[0] == '/' ? path : FullPath(folder + "/" + path);
+}
+
 }  // namespace
 
 int TCompiler::InvokeCompilation(const std::string& sourcePart, const std::string& includePart) {
@@ -130,7 +134,12 @@ int TCompiler::CompileRoot(TProgramNode* root) {
   // The file's own code and every C/C++ object it brought along become its one object.
   const std::string partial = target + "-PreIncremental.o";
   InvokeCompilation(Quote(target + ".cpp") + " -o " + Quote(partial), "-I " + modules);
-  InvokePartialLink(Quote(partial) + " " + ObjectList(root->LinkTargets), Quote(target + ".o"));
+  // Objects imported as written are found next to the file that imports them, as every other
+  // import is (not in the compiler's own folder, where the tools run).
+  std::vector<std::string> objects;
+  for (const std::string& object : root->LinkTargets)
+    objects.push_back(AbsolutePathFrom(FolderPart(root->SourceFile.str()), object));
+  InvokePartialLink(Quote(partial) + " " + ObjectList(objects), Quote(target + ".o"));
   for (const std::string& source : root->CompileTargets) RemoveFile(WithoutExtension(source) + ".o");
   RemoveFile(partial);
   return 0;

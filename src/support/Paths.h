@@ -14,6 +14,8 @@ inline constexpr const char* BUILD_FOLDER = ".zintrel";
 inline constexpr const char* OPTIONS_FILE = "options";
 inline constexpr const char* SOURCE_EXTENSION = "zn";
 inline constexpr const char* MODULE_FOLDER = "mod";
+// The module whose start-up code every program runs first.
+inline constexpr const char* APPINIT_MODULE = "Zintrel.Core.AppInit";
 
 // Directories fixed at start-up. LaunchDirectory is where the compiler was started; the working
 // directory is the compiler's own folder for the whole run; ModuleRoot is FullPath("mod").
