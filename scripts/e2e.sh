@@ -14,21 +14,33 @@
 #   --- path (shell)        a file written by the bash commands that follow (large inputs)
 #   --- stdout              the expected standard output, to the end of the case file or to
 #                           the next step
+#   --- stdout (shell)      the expected standard output written by the bash commands that
+#                           follow, run in the folder when the step runs ($PWD stands for $DIR)
 #   === any text            starts the next step of an incremental build: the compiler runs
 #                           again in the same folder; before that, the step's own header lines
 #                           and files apply (args stay, status starts again at 0)
 #   run: touch a.zn         (in a step's header) a bash command run in the folder first
+#   check: ls .zintrel      a bash command run in the folder after the compiler; what it writes
+#                           (output and errors) follows the compiler's output in the comparison
+#   exec: tc/zintrel        the compiler to run instead of ZINTREL, relative to the folder;
+#                           like args, it stays for the later steps
 # The compiler runs in a new temporary folder holding the files; in the expected output $DIR
 # stands for that folder. Lines before the first header starting with "#" are comments.
+# Commands (run:, check:, shell files and outputs) see ZINTREL (the compiler), ZINTREL_DIR (its
+# folder, holding the module tree "mod") and CASE_DIR (the folder of the case file). Everything
+# runs in the C locale, so that the tools' messages are plain ASCII whatever the caller's.
 set -u
+export LC_ALL=C
 zintrel="$(realpath "$1")"; shift
+export ZINTREL="$zintrel" ZINTREL_DIR="${zintrel%/*}"
 failed=0; total=0
 
 run_case() {
   local case="$1" tmp out
   tmp="$(mktemp -d)"; out="$(mktemp)"
   local args="main.zn" status=0 section="" file="" mode="" expected="" have_stdout=0 content=""
-  local ok=1 step=1
+  local ok=1 step=1 compiler="$zintrel" expected_mode="" checks=()
+  export CASE_DIR; CASE_DIR="$(cd "$(dirname "$case")" && pwd)"
   flush() {
     if [ -n "$file" ]; then
       mkdir -p "$(dirname "$tmp/$file")"
@@ -45,8 +57,13 @@ run_case() {
     if [ $have_stdout = 0 ]; then echo "FAIL $case: no --- stdout section (step $step)"; ok=0; return; fi
     local -a argv
     eval "argv=($args)"
-    (cd "$tmp" && exec "$zintrel" "${argv[@]}") > "$out" 2>&1 </dev/null
-    local rc=$?
+    (cd "$tmp" && exec "$compiler" "${argv[@]}") > "$out" 2>&1 </dev/null
+    local rc=$? check
+    for check in ${checks[@]+"${checks[@]}"}; do (cd "$tmp" && bash -c "$check") >> "$out" 2>&1; done
+    if [ "$expected_mode" = shell ]; then
+      expected="$(cd "$tmp" && bash -c "$expected"; echo x)"; expected="${expected%x}"
+      expected="${expected//"$tmp"/\$DIR}"
+    fi
     local actual
     actual="$(cat "$out"; echo x)"; actual="${actual%x}"
     actual="${actual//"$tmp"/\$DIR}"
@@ -63,6 +80,7 @@ run_case() {
     if [[ "$line" == "=== "* ]]; then
       flush; run_step
       step=$((step + 1)); section=""; expected=""; have_stdout=0; status=0
+      expected_mode=""; checks=()
       continue
     fi
     if [[ "$line" == "--- "* ]]; then
@@ -70,6 +88,9 @@ run_case() {
       flush
       local name="${line#--- }"
       if [ "$name" = stdout ]; then section=stdout; have_stdout=1; continue; fi
+      if [ "$name" = "stdout (shell)" ]; then
+        section=stdout; have_stdout=1; expected_mode=shell; continue
+      fi
       section=file; mode=plain
       if [[ "$name" == *" (printf)" ]]; then name="${name% (printf)}"; mode=printf; fi
       if [[ "$name" == *" (shell)" ]]; then name="${name% (shell)}"; mode=shell; fi
@@ -83,6 +104,8 @@ run_case() {
            status:*) status="${line#status:}"; status="${status// /}" ;;
            mkdir:*) d="${line#mkdir:}"; mkdir -p "$tmp/${d# }" ;;
            run:*) (cd "$tmp" && bash -c "${line#run:}") ;;
+           check:*) checks+=("${line#check:}") ;;
+           exec:*) compiler="${line#exec:}"; compiler="$tmp/${compiler# }" ;;
          esac ;;
     esac
   done < "$case"
