@@ -1,5 +1,8 @@
 #include "modules/DependencyNode.h"
 
+#include <set>
+
+#include "model/ClassNode.h"
 #include "model/ProgramNode.h"
 
 namespace zintrel {
@@ -22,6 +25,32 @@ TDependencyNode* TDependencyNode::Create(std::string codePath, TModule* module) 
 }
 
 void TDependencyNode::RecordUse(TASTNode* dependency, TASTNode* user) {
+  RecordOneUse(dependency, user);
+  // Code that makes an object or reaches one of its members is built against the layout and
+  // the virtual table of the object's class, which its ancestors shape too: a file using a
+  // class, or a member of one, uses the class and every program class above it, so that a
+  // change to any of their files compiles the using file again.
+  auto* owner = dynamic_cast<TClassNode*>(dependency);
+  if (owner == nullptr && dependency != nullptr) {
+    owner = dynamic_cast<TClassNode*>(dependency->Parent);
+    if (owner != nullptr && !owner->IsExtern) RecordOneUse(owner, user);
+  }
+  if (owner == nullptr) return;
+  std::vector<TClassNode*> pending{owner};
+  std::set<TClassNode*> seen{owner};
+  while (!pending.empty()) {
+    TClassNode* c = pending.back();
+    pending.pop_back();
+    for (const TClassParent& parent : c->ClassParents) {
+      if (parent.Class == nullptr || parent.Class->IsExtern || !seen.insert(parent.Class).second)
+        continue;
+      RecordOneUse(parent.Class, user);
+      pending.push_back(parent.Class);
+    }
+  }
+}
+
+void TDependencyNode::RecordOneUse(TASTNode* dependency, TASTNode* user) {
   if (dependency == nullptr || dependency->Root == nullptr) return;
   TDependencyNode* key = dependency->Root->Dependencies;
   if (key == nullptr) return;

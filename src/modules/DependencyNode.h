@@ -45,6 +45,9 @@ class TDependencyNode {
   // Records that user refers to the declaration, under the node of the file declaring it; the
   // first non-extern user is kept.
   void RecordUse(TASTNode* dependency, TASTNode* user);
+
+ private:
+  void RecordOneUse(TASTNode* dependency, TASTNode* user);
 };
 
 }  // namespace zintrel

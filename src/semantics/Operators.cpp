@@ -6,6 +6,7 @@
 #include "model/NodeFactory.h"
 #include "frontend/Lexer.h"
 #include "frontend/Tokens.h"
+#include "model/ClassNode.h"
 #include "model/Datatype.h"
 
 namespace zintrel {
@@ -309,7 +310,16 @@ int TTypeCastExpression::CheckCorrectness(TScope* scope) {
   TDatatype* from = TargetExp->EvaluateDatatype();
   if (from == nullptr || Datatype == nullptr || !from->IsExplicitCastable(Datatype))
     Abort("Unable to cast from '" + TypeText(from) + "' to '" + TypeText(Datatype) + "'", this);
+  UseSourceClass(from);
   return 0;
+}
+
+// C++ converts between classes only where it sees the whole class it converts from, so that
+// class counts as used by the file even when the file never names it (an object that a
+// function of another file returns, passed on as one of its parents).
+void TTypeCastExpression::UseSourceClass(const TDatatype* from) {
+  if (from != nullptr && from->IsCompound() && from->Compound != nullptr)
+    AddDependency(from->Compound, this);
 }
 
 int TTypeCastExpression::EvaluateResult() {
@@ -377,8 +387,10 @@ void TTypeCastExpression::Convert(TASTNode* parent, TExpressionNode* value,
                                   const TDatatype* given, TDatatype* target, TScope* scope) {
   if (given == nullptr || !given->IsUnequal(target)) return;
   TNodeOrigin origin(value);
-  parent->ReplaceChildNode(
-      value, ActiveTarget->CreateTypeCastExpression()->Create(value, target->Copy(), scope));
+  TTypeCastExpression* cast =
+      ActiveTarget->CreateTypeCastExpression()->Create(value, target->Copy(), scope);
+  parent->ReplaceChildNode(value, cast);
+  cast->UseSourceClass(given);
 }
 
 int32_t TTypeCastExpression::Emit(int32_t datatype, int32_t operand) {

@@ -57,6 +57,8 @@ class TTypeCastExpression : public TExpressionNode {
   // the caller puts the cast where the expression was.
   TTypeCastExpression* Create(TExpressionNode* expression, TDatatype* datatype, TScope* scope);
   static int32_t Emit(int32_t datatype, int32_t operand);
+  // Records the class converted from as used by the file (C++ needs its whole declaration).
+  void UseSourceClass(const TDatatype* from);
   // An implicit conversion: when the value's type (given) differs from target, the value, a
   // child of parent, is wrapped in a cast to a copy of target that takes its place.
   static void Convert(TASTNode* parent, TExpressionNode* value, const TDatatype* given,
