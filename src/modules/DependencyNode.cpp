@@ -26,15 +26,10 @@ TDependencyNode* TDependencyNode::Create(std::string codePath, TModule* module) 
 
 void TDependencyNode::RecordUse(TASTNode* dependency, TASTNode* user) {
   RecordOneUse(dependency, user);
-  // Code that makes an object or reaches one of its members is built against the layout and
-  // the virtual table of the object's class, which its ancestors shape too: a file using a
-  // class, or a member of one, uses the class and every program class above it, so that a
-  // change to any of their files compiles the using file again.
+  // Code using a class is built against its layout and virtual table, which its ancestors
+  // shape too: a file using a class uses every program class above it, so that a change to
+  // any of their files compiles the using file again.
   auto* owner = dynamic_cast<TClassNode*>(dependency);
-  if (owner == nullptr && dependency != nullptr) {
-    owner = dynamic_cast<TClassNode*>(dependency->Parent);
-    if (owner != nullptr && !owner->IsExtern) RecordOneUse(owner, user);
-  }
   if (owner == nullptr) return;
   std::vector<TClassNode*> pending{owner};
   std::set<TClassNode*> seen{owner};
