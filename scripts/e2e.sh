@@ -18,7 +18,8 @@
 #                           follow, run in the folder when the step runs ($PWD stands for $DIR)
 #   === any text            starts the next step of an incremental build: the compiler runs
 #                           again in the same folder; before that, the step's own header lines
-#                           and files apply (args stay, status starts again at 0)
+#                           and files apply (args and exec stay, status starts again at 0,
+#                           checks start again empty)
 #   run: touch a.zn         (in a step's header) a bash command run in the folder first
 #   check: ls .zintrel      a bash command run in the folder after the compiler; what it writes
 #                           (output and errors) follows the compiler's output in the comparison
