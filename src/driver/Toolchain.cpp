@@ -47,22 +47,28 @@ bool SafeInCommandLine(std::string_view path) { return path.find('"') == std::st
 
 namespace {
 
-// Runs a tool and answers what it wrote to its standard error; a tool that cannot be started
-// ends the compilation, as nothing after it could work.
-std::string RunTool(const std::string& commandLine) {
+// Runs a tool and answers what it wrote to its standard error and how it ended; a tool that
+// cannot be started ends the compilation, as nothing after it could work.
+TChildResult RunTool(const std::string& commandLine) {
   TChildOptions options;
   TChildResult result;
   if (!RunChild(commandLine, options, result)) {
     std::vector<std::string> arguments = SplitCommandLine(commandLine);
     TCompiler::Abort("Unable to start " + (arguments.empty() ? commandLine : arguments[0]));
   }
-  return result.Text;
+  return result;
 }
 
 void ShowToolOutput(const char* heading, const std::string& text) {
   if (text.empty()) return;
   TCompiler::Info(heading);
   TCompiler::Info(text);
+}
+
+// A link, merge or archive step that failed leaves no executable, object or archive: after its
+// output the build ends as a failed compile step does, instead of reporting success.
+void StopUnlessSucceeded(const TChildResult& result) {
+  if (result.Status != 0 || result.Signal != 0) TCompiler::Abort("Fatal compiler error");
 }
 
 std::string WithoutExtension(const std::string& path) { return StripExtension(path); }
@@ -74,24 +80,34 @@ std::string AbsolutePathFrom(const std::string& folder, const std::string& path)
 }  // namespace
 
 int TCompiler::InvokeCompilation(const std::string& sourcePart, const std::string& includePart) {
-  std::string text = RunTool(CompileCommandLine(sourcePart, includePart, ConfigFlag(CONFIG_DEBUG)));
+  const std::string text =
+      RunTool(CompileCommandLine(sourcePart, includePart, ConfigFlag(CONFIG_DEBUG))).Text;
   ShowToolOutput("\ng++ Output:", text);
   if (text.find("error:") != std::string::npos) Abort("Fatal compiler error");
   return 0;
 }
 
 int TCompiler::InvokeLink(const std::string& objects, const std::string& output) {
-  ShowToolOutput("\ng++ Output:", RunTool(LinkCommandLine(objects, output)));
+  TChildResult result = RunTool(LinkCommandLine(objects, output));
+  ShowToolOutput("\ng++ Output:", result.Text);
+  StopUnlessSucceeded(result);
   return 0;
 }
 
 int TCompiler::InvokePartialLink(const std::string& objects, const std::string& output) {
-  ShowToolOutput("\nld Output:", RunTool(PartialLinkCommandLine(objects, output)));
+  TChildResult result = RunTool(PartialLinkCommandLine(objects, output));
+  ShowToolOutput("\nld Output:", result.Text);
+  StopUnlessSucceeded(result);
   return 0;
 }
 
 int TCompiler::InvokeArchive(const std::string& objects, const std::string& output) {
-  RunTool(ArchiveCommandLine(objects, output));
+  // ar reports creating a new archive on its error output: shown only when it failed.
+  TChildResult result = RunTool(ArchiveCommandLine(objects, output));
+  if (result.Status != 0 || result.Signal != 0) {
+    ShowToolOutput("\nar Output:", result.Text);
+    StopUnlessSucceeded(result);
+  }
   return 0;
 }
 
