@@ -153,22 +153,18 @@ void TCPPBinaryOpExpression::AppendCode(std::string& out, const std::string& ind
     AppendIntegerCode(out, indent, op);
     return;
   }
-  if (l != nullptr && l->IsString()) {
+  // String concatenation: "(s)->Append(x)", or "(s)->Prepend(x)" when the string is on the right.
+  auto concatenate = [&](TExpressionNode* text, const char* method, TExpressionNode* value) {
     out += '(';
-    AppendNodeCode(out, LeftExp, indent);
-    out += ")->Append(";
-    AppendNodeCode(out, RightExp, indent);
-    out += ')';
-    return;
-  }
-  if (r != nullptr && r->IsString()) {
+    AppendNodeCode(out, text, indent);
+    out += ")->";
+    out += method;
     out += '(';
-    AppendNodeCode(out, RightExp, indent);
-    out += ")->Prepend(";
-    AppendNodeCode(out, LeftExp, indent);
+    AppendNodeCode(out, value, indent);
     out += ')';
-    return;
-  }
+  };
+  if (l != nullptr && l->IsString()) return concatenate(LeftExp, "Append", RightExp);
+  if (r != nullptr && r->IsString()) return concatenate(RightExp, "Prepend", LeftExp);
   const std::string op = OperatorToCode();
   if (l != nullptr && r != nullptr && (l->IsPointer() || r->IsPointer()) &&
       (l->IsPointer() || l->IsInteger()) && (r->IsPointer() || r->IsInteger())) {
