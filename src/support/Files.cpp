@@ -47,10 +47,12 @@ std::vector<std::string> ListFolder(const std::string& path) {
 bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 
 bool ReadFileBytes(const std::string& path, std::string& bytes) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without O_NONBLOCK, opening a FIFO would wait for a writer forever; only regular files are
+  // read (reads of a regular file never block anyway).
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return false;
   struct stat info;
-  if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
     ::close(fd);
     return false;
   }
@@ -74,11 +76,27 @@ bool ReadFileBytes(const std::string& path, std::string& bytes) {
   return true;
 }
 
+namespace {
+
+// Files are written under this name next to their place and then renamed into it, so that a
+// reader (or the next build, after this one was killed) sees the old file or the whole new one.
+std::string PartName(const std::string& path) { return path + ".part"; }
+
+bool Publish(const std::string& path, bool written) {
+  const std::string part = PartName(path);
+  if (written && std::rename(part.c_str(), path.c_str()) == 0) return true;
+  std::remove(part.c_str());
+  return false;
+}
+
+}  // namespace
+
 bool WriteFileBytes(const std::string& path, const std::string& text) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
+  std::FILE* f = std::fopen(PartName(path).c_str(), "wb");
   if (f == nullptr) return false;
   bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-  return std::fclose(f) == 0 && written;
+  written = std::fclose(f) == 0 && written;
+  return Publish(path, written);
 }
 
 bool ReadTextLines(const std::string& path, std::vector<std::string>& lines) {
@@ -144,24 +162,13 @@ void DecodeUtf8(std::string_view bytes, std::string& text) {
 
 bool ReadTextFile(const std::string& path, std::string& text, size_t maxBytes) {
   text.clear();
+  // Too large a file is refused before it is read.
   struct stat st;
-  if (stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) return false;
+  if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) ||
+      static_cast<size_t>(st.st_size) > maxBytes)
+    return false;
   std::string bytes;
-  char buffer[65536];
-  size_t got;
-  bool tooLarge = false;
-  while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
-    bytes.append(buffer, got);
-    if (bytes.size() > maxBytes) {
-      tooLarge = true;
-      break;
-    }
-  }
-  const bool failed = std::ferror(f) != 0;
-  std::fclose(f);
-  if (failed || tooLarge) return false;
+  if (!ReadFileBytes(path, bytes) || bytes.size() > maxBytes) return false;
   std::string_view view(bytes);
   if (view.substr(0, 2) == "\xFF\xFE") {
     DecodeUtf16(view.substr(2), false, text);
@@ -178,7 +185,8 @@ bool ReadTextFile(const std::string& path, std::string& text, size_t maxBytes) {
 bool TLineWriter::Open(const std::string& path) {
   Close();
   Failed = false;
-  File = std::fopen(path.c_str(), "wb");
+  Path = path;
+  File = std::fopen(PartName(path).c_str(), "wb");
   return File != nullptr;
 }
 
@@ -193,6 +201,7 @@ bool TLineWriter::Close() {
   if (File == nullptr) return !Failed;
   if (std::fclose(File) != 0) Failed = true;
   File = nullptr;
+  if (!Publish(Path, !Failed)) Failed = true;
   return !Failed;
 }
 

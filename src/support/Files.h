@@ -19,10 +19,11 @@ std::vector<std::string> ListFolder(const std::string& path);
 // Deletes a file; false when it could not be deleted (or was not there).
 bool RemoveFile(const std::string& path);
 
-// The whole content of a file into bytes (whose buffer is reused); false when the path is a
-// folder or cannot be opened or read.
+// The whole content of a file into bytes (whose buffer is reused); false when the path is not a
+// regular file (a folder, a FIFO, a device) or cannot be opened or read.
 bool ReadFileBytes(const std::string& path, std::string& bytes);
 // Writes text as the whole content of the file; false when it cannot be written completely.
+// The old content stays until the new one is complete: no reader ever sees half a file.
 bool WriteFileBytes(const std::string& path, const std::string& text);
 // The lines of an 8-bit text file, split at line feeds with carriage returns dropped; false
 // when the file cannot be read.
@@ -39,7 +40,8 @@ int64_t FileTime(const std::string& path);
 // is larger than maxBytes.
 bool ReadTextFile(const std::string& path, std::string& text, size_t maxBytes = size_t{1} << 28);
 
-// A file written line by line, each line as 8-bit text followed by CR LF.
+// A file written line by line, each line as 8-bit text followed by CR LF. Like every file the
+// compiler writes, it appears whole at Close (it is written under another name until then).
 class TLineWriter {
  public:
   TLineWriter() = default;
@@ -55,6 +57,7 @@ class TLineWriter {
  private:
   std::FILE* File = nullptr;
   bool Failed = false;
+  std::string Path;
 };
 
 }  // namespace zintrel
