@@ -48,6 +48,11 @@ TEST(Toolchain, ChildrenReportTheirStreamAndHowTheyEnded) {
   EXPECT_EQ(SignalName(result.Signal), "SIGSEGV");
 
   EXPECT_FALSE(RunChild("no-such-tool-zintrel -v", tool, result));
+
+  // Megabytes on both streams: the collected one is read as it comes, the other dropped.
+  ASSERT_TRUE(RunChild("sh -c \"head -c 5000000 /dev/zero; head -c 3000000 /dev/zero >&2\"", tool,
+                       result));
+  EXPECT_EQ(result.Text.size(), 3000000u);
 }
 
 TEST(Toolchain, StreamedOutputTurnsCarriageReturnLineFeedIntoLineFeed) {
