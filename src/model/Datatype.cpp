@@ -63,18 +63,10 @@ int TDatatype::CheckCorrectness(TScope* scope) {
   switch (TypeKind) {
     case TYPE_COMPOUND:
     case TYPE_STRING:
-    case TYPE_ARRAY: {
-      TASTNode* found = scope != nullptr ? scope->Find(Identifier) : nullptr;
-      Compound = dynamic_cast<TClassNode*>(found);
-      if (Compound != nullptr) {
-        AddDependency(Compound, this);
-      } else if (SuppressLookupErrors == 0) {
-        if (found == nullptr) Abort("Class '" + Identifier + "' not found", this);
-        Abort("'" + Identifier + "' is not a class", this);
-      }
+    case TYPE_ARRAY:
+      ResolveClass(scope);
       if (TypeKind == TYPE_ARRAY && NestedType != nullptr) NestedType->CheckCorrectness(scope);
       break;
-    }
     case TYPE_FUNCTION:
       if (ReturnType != nullptr && !ReturnType->IsVoid()) ReturnType->CheckCorrectness(scope);
       for (TDatatype* parameter : Parameters)
@@ -87,6 +79,18 @@ int TDatatype::CheckCorrectness(TScope* scope) {
       Abort("Void is only allowed in conjunction with pointers or functions", this);
     default:
       break;
+  }
+  return 0;
+}
+
+int TDatatype::ResolveClass(TScope* scope) {
+  TASTNode* found = scope != nullptr ? scope->Find(Identifier) : nullptr;
+  Compound = dynamic_cast<TClassNode*>(found);
+  if (Compound != nullptr) {
+    AddDependency(Compound, this);
+  } else if (SuppressLookupErrors == 0) {
+    if (found == nullptr) Abort("Class '" + Identifier + "' not found", this);
+    Abort("'" + Identifier + "' is not a class", this);
   }
   return 0;
 }

@@ -57,6 +57,9 @@ class TDatatype : public TASTNode {
   // Resolves class, string and array types in the scope and records the dependency on the
   // class; rejects a Void that is neither a return type nor a pointer target.
   int CheckCorrectness(TScope* scope) override;
+  // The same for this level alone, without the nested, return or parameter types: for a type
+  // built around a type that is checked already (the element type of an array literal).
+  int ResolveClass(TScope* scope);
   // The textual form used in messages and dependency records: "UInt", "Byte Ptr", "Int[,]",
   // "Int(a:Int, b:String)", the class name, "Null".
   std::string ToString() const override;

@@ -81,7 +81,9 @@ int TAutoArrayExpression::CheckCorrectness(TScope* scope) {
   if (element == nullptr) element = ActiveTarget->CreateDatatype()->Create(TYPE_ANY, nullptr, 0);
   Datatype = ActiveTarget->CreateDatatype()->Create(TYPE_ARRAY, element, 1);
   AddChildNode(Datatype);
-  Datatype->CheckCorrectness(scope);
+  // The element type comes from an element that is checked above; checking it again here would
+  // walk the whole nested type at every level of [[[...]]].
+  Datatype->ResolveClass(scope);
   return 0;
 }
 
