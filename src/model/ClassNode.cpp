@@ -15,6 +15,13 @@
 namespace zintrel {
 
 int32_t TClassNode::CurrentVisibility = 0;
+int64_t TClassNode::ParentsGeneration = 0;
+
+void TClassNode::ParentsChanging() {
+  if (AncestorsWalked == 0) return;
+  AncestorsWalked = 0;
+  ++ParentsGeneration;
+}
 
 TClassNode::TClassNode() { Dependencies = (new TDependencyNode())->Create(SourceFile, nullptr); }
 
@@ -40,6 +47,7 @@ int TClassNode::AddDependency(TASTNode* dependency, TASTNode* user) {
 int TClassNode::ResolveParents(TScope* scope) {
   // Lookups before the parents are known are not kept.
   for (auto*& found : FoundMembers) found = nullptr;
+  ParentsChanging();
   if (!IsExtern && ClassParents.empty()) ClassParents.push_back(TClassParent{"Object", nullptr});
   std::vector<TClassParent> resolved;
   for (const TClassParent& entry : ClassParents)
@@ -96,7 +104,9 @@ int TClassNode::InsertMember(TScope* scope, TVariableDeclNode* declaration, int3
   if (!scope->Insert(name, declaration)) Abort("Redefinition of '" + name + "'", declaration);
   for (const TClassParent& entry : ClassParents) {
     if (entry.Class == nullptr) continue;
-    TVariableDeclNode* inherited = entry.Class->FindMember(name, 0);
+    // Not remembered: each class brings new names, whose misses would be kept at every
+    // level above it.
+    TVariableDeclNode* inherited = entry.Class->FindMemberByKey(name, ToLower(name), 0, false);
     if (inherited == nullptr) continue;
     if (isMethod) {
       if (!declaration->Datatype->IsCastable(inherited->Datatype))
@@ -187,31 +197,34 @@ int TClassNode::HasParent(const TClassNode* parent) const {
 }
 
 TVariableDeclNode* TClassNode::FindMember(std::string_view name, int32_t isStatic) {
-  return FindMemberByKey(name, ToLower(name), isStatic);
+  return FindMemberByKey(name, ToLower(name), isStatic, true);
 }
 
 TVariableDeclNode* TClassNode::FindMemberByKey(std::string_view name, const std::string& key,
-                                               int32_t isStatic) {
+                                               int32_t isStatic, bool remember) {
   GuardStack(this);
-  if (ClassParents.size() < 2) return FindMemberUncached(name, key, isStatic);
   auto*& found = FoundMembers[isStatic ? 1 : 0];
-  if (found == nullptr) found = new std::unordered_map<std::string, TVariableDeclNode*>();
-  auto known = found->find(key);
-  if (known != found->end()) return known->second;
-  TVariableDeclNode* result = FindMemberUncached(name, key, isStatic);
-  found->emplace(key, result);
+  if (found != nullptr) {
+    auto known = found->find(key);
+    if (known != found->end()) return known->second;
+  }
+  TVariableDeclNode* result = FindMemberUncached(name, key, isStatic, remember);
+  if (remember) {
+    if (found == nullptr) found = new std::unordered_map<std::string, TVariableDeclNode*>();
+    found->emplace(key, result);
+  }
   return result;
 }
 
 TVariableDeclNode* TClassNode::FindMemberUncached(std::string_view name, const std::string& key,
-                                                  int32_t isStatic) {
+                                                  int32_t isStatic, bool remember) {
   if (Constructor != nullptr && ToLower(Constructor->Identifier) == key)
     return Constructor->Declaration;
   if (TVariableDeclNode* own = FindOwnMember(key, isStatic)) return own;
   TVariableDeclNode* result = nullptr;
   for (const TClassParent& entry : ClassParents) {
     if (entry.Class == nullptr) continue;
-    TVariableDeclNode* inherited = entry.Class->FindMemberByKey(name, key, isStatic);
+    TVariableDeclNode* inherited = entry.Class->FindMemberByKey(name, key, isStatic, remember);
     if (inherited == nullptr) continue;
     // A second answer is ambiguous, even the same declaration reached through two parents.
     if (result != nullptr) Abort("Class member '" + std::string(name) + "' is ambiguous", this);

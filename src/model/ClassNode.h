@@ -39,6 +39,12 @@ class TClassNode : public TASTNode {
   int32_t CycleColor = 0;
   int32_t OnCyclePath = 0;  // set while the cycle check walks through the class
 
+  // Set once the class's ancestors are recorded as used by some file or class; changing its
+  // parents then moves ParentsGeneration on, which makes every such walk be done again.
+  int32_t AncestorsWalked = 0;
+  static int64_t ParentsGeneration;
+  void ParentsChanging();
+
   // The visibility given to new declarations; Public at the start of every class body.
   static int32_t CurrentVisibility;
 
@@ -79,13 +85,15 @@ class TClassNode : public TASTNode {
   };
   std::unordered_map<std::string, TMemberSlots>* MemberIndex = nullptr;
   TVariableDeclNode* FindOwnMember(const std::string& key, int32_t isStatic);
+  // With remember false, known answers are used but new ones are not kept.
   TVariableDeclNode* FindMemberByKey(std::string_view name, const std::string& key,
-                                     int32_t isStatic);
+                                     int32_t isStatic, bool remember);
   TVariableDeclNode* FindMemberUncached(std::string_view name, const std::string& key,
-                                        int32_t isStatic);
+                                        int32_t isStatic, bool remember);
   // Answers of FindMember by lower-cased name, for the instance and the static view, kept by
-  // classes with several parents: in a hierarchy of diamonds every path would otherwise be
-  // searched again, exponentially often.
+  // every class: in a hierarchy of diamonds every path would otherwise be searched again,
+  // exponentially often, and in a long chain of single parents every lookup would walk it all.
+  // An ambiguity ends the build before anything is kept.
   std::unordered_map<std::string, TVariableDeclNode*>* FoundMembers[2] = {nullptr, nullptr};
 
  public:

@@ -1,6 +1,6 @@
 #include "modules/DependencyNode.h"
 
-#include <set>
+#include <unordered_set>
 
 #include "model/ClassNode.h"
 #include "model/ProgramNode.h"
@@ -30,32 +30,50 @@ void TDependencyNode::RecordUse(TASTNode* dependency, TASTNode* user) {
   // shape too: a file using a class uses every program class above it, so that a change to
   // any of their files compiles the using file again.
   auto* owner = dynamic_cast<TClassNode*>(dependency);
-  if (owner == nullptr) return;
+  if (owner == nullptr || AncestorsRecorded(owner)) return;
+  // Classes whose ancestors are recorded already are not walked again: in a long chain of
+  // single parents each use would otherwise walk the whole chain.
   std::vector<TClassNode*> pending{owner};
-  std::set<TClassNode*> seen{owner};
+  std::vector<TClassNode*> walked{owner};
+  std::unordered_set<TClassNode*> seen{owner};
+  bool settled = true;
   while (!pending.empty()) {
     TClassNode* c = pending.back();
     pending.pop_back();
     for (const TClassParent& parent : c->ClassParents) {
       if (parent.Class == nullptr || parent.Class->IsExtern || !seen.insert(parent.Class).second)
         continue;
-      RecordOneUse(parent.Class, user);
-      pending.push_back(parent.Class);
+      if (!RecordOneUse(parent.Class, user)) settled = false;
+      walked.push_back(parent.Class);
+      if (!AncestorsRecorded(parent.Class)) pending.push_back(parent.Class);
     }
+  }
+  // A later use changes nothing above these classes once each record there has its final user.
+  if (!settled) return;
+  for (TClassNode* c : walked) {
+    AncestorsDone[c] = TClassNode::ParentsGeneration;
+    c->AncestorsWalked = 1;
   }
 }
 
-void TDependencyNode::RecordOneUse(TASTNode* dependency, TASTNode* user) {
-  if (dependency == nullptr || dependency->Root == nullptr) return;
+bool TDependencyNode::AncestorsRecorded(const TClassNode* c) const {
+  auto found = AncestorsDone.find(c);
+  return found != AncestorsDone.end() && found->second == TClassNode::ParentsGeneration;
+}
+
+bool TDependencyNode::RecordOneUse(TASTNode* dependency, TASTNode* user) {
+  if (dependency == nullptr || dependency->Root == nullptr) return false;
   TDependencyNode* key = dependency->Root->Dependencies;
-  if (key == nullptr) return;
+  if (key == nullptr) return false;
   TUseMap& uses = UsesOf(key);
   auto found = uses.find(dependency);
   if (found == uses.end()) {
-    uses.emplace(dependency, user);
+    found = uses.emplace(dependency, user).first;
   } else if (found->second != nullptr && found->second->IsExtern) {
     found->second = user;
   }
+  // Only an extern user gives way to a later one.
+  return found->second == nullptr || !found->second->IsExtern;
 }
 
 }  // namespace zintrel

@@ -5,12 +5,14 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "model/ASTNode.h"
 
 namespace zintrel {
 
+class TClassNode;
 class TModule;
 class TDependencyNode;
 
@@ -47,7 +49,12 @@ class TDependencyNode {
   void RecordUse(TASTNode* dependency, TASTNode* user);
 
  private:
-  void RecordOneUse(TASTNode* dependency, TASTNode* user);
+  // True when the record has its final user.
+  bool RecordOneUse(TASTNode* dependency, TASTNode* user);
+  // True when the class and all its program ancestors have records with their final users,
+  // made while the parents of the classes were as they are now.
+  bool AncestorsRecorded(const TClassNode* c) const;
+  std::unordered_map<const TClassNode*, int64_t> AncestorsDone;
 };
 
 }  // namespace zintrel

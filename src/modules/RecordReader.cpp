@@ -298,6 +298,7 @@ TClassNode* TClassNode::FromString(std::string_view line) {
   Variables.clear();
   Methods.clear();
   Functions.clear();
+  ParentsChanging();
   ClassParents.clear();
   size_t next = 2;
   if (next < words.size() && words[next] == "Extends") {
