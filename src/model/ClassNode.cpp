@@ -102,11 +102,14 @@ int TClassNode::CheckSignatureCorrectness(TScope* scope) {
 int TClassNode::InsertMember(TScope* scope, TVariableDeclNode* declaration, int32_t isMethod) {
   const std::string& name = declaration->Identifier;
   if (!scope->Insert(name, declaration)) Abort("Redefinition of '" + name + "'", declaration);
+  // Not remembered: each class brings new names, whose misses would be kept at every level
+  // above it. The answers of this one search are kept, so a hierarchy of diamonds is still
+  // searched once per class, not once per path.
+  const std::string key = ToLower(name);
+  TMemberAnswers answers;
   for (const TClassParent& entry : ClassParents) {
     if (entry.Class == nullptr) continue;
-    // Not remembered: each class brings new names, whose misses would be kept at every
-    // level above it.
-    TVariableDeclNode* inherited = entry.Class->FindMemberByKey(name, ToLower(name), 0, false);
+    TVariableDeclNode* inherited = entry.Class->FindMemberByKey(name, key, 0, &answers);
     if (inherited == nullptr) continue;
     if (isMethod) {
       if (!declaration->Datatype->IsCastable(inherited->Datatype))
@@ -197,19 +200,25 @@ int TClassNode::HasParent(const TClassNode* parent) const {
 }
 
 TVariableDeclNode* TClassNode::FindMember(std::string_view name, int32_t isStatic) {
-  return FindMemberByKey(name, ToLower(name), isStatic, true);
+  return FindMemberByKey(name, ToLower(name), isStatic, nullptr);
 }
 
 TVariableDeclNode* TClassNode::FindMemberByKey(std::string_view name, const std::string& key,
-                                               int32_t isStatic, bool remember) {
+                                               int32_t isStatic, TMemberAnswers* answers) {
   GuardStack(this);
   auto*& found = FoundMembers[isStatic ? 1 : 0];
   if (found != nullptr) {
     auto known = found->find(key);
     if (known != found->end()) return known->second;
   }
-  TVariableDeclNode* result = FindMemberUncached(name, key, isStatic, remember);
-  if (remember) {
+  if (answers != nullptr) {
+    auto known = answers->find(this);
+    if (known != answers->end()) return known->second;
+  }
+  TVariableDeclNode* result = FindMemberUncached(name, key, isStatic, answers);
+  if (answers != nullptr) {
+    answers->emplace(this, result);
+  } else {
     if (found == nullptr) found = new std::unordered_map<std::string, TVariableDeclNode*>();
     found->emplace(key, result);
   }
@@ -217,14 +226,14 @@ TVariableDeclNode* TClassNode::FindMemberByKey(std::string_view name, const std:
 }
 
 TVariableDeclNode* TClassNode::FindMemberUncached(std::string_view name, const std::string& key,
-                                                  int32_t isStatic, bool remember) {
+                                                  int32_t isStatic, TMemberAnswers* answers) {
   if (Constructor != nullptr && ToLower(Constructor->Identifier) == key)
     return Constructor->Declaration;
   if (TVariableDeclNode* own = FindOwnMember(key, isStatic)) return own;
   TVariableDeclNode* result = nullptr;
   for (const TClassParent& entry : ClassParents) {
     if (entry.Class == nullptr) continue;
-    TVariableDeclNode* inherited = entry.Class->FindMemberByKey(name, key, isStatic, remember);
+    TVariableDeclNode* inherited = entry.Class->FindMemberByKey(name, key, isStatic, answers);
     if (inherited == nullptr) continue;
     // A second answer is ambiguous, even the same declaration reached through two parents.
     if (result != nullptr) Abort("Class member '" + std::string(name) + "' is ambiguous", this);

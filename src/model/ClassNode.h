@@ -85,11 +85,13 @@ class TClassNode : public TASTNode {
   };
   std::unordered_map<std::string, TMemberSlots>* MemberIndex = nullptr;
   TVariableDeclNode* FindOwnMember(const std::string& key, int32_t isStatic);
-  // With remember false, known answers are used but new ones are not kept.
+  // Answers of one search for one name, by class. With answers given, known answers are used
+  // but new ones are kept there instead of in the class.
+  using TMemberAnswers = std::unordered_map<const TClassNode*, TVariableDeclNode*>;
   TVariableDeclNode* FindMemberByKey(std::string_view name, const std::string& key,
-                                     int32_t isStatic, bool remember);
+                                     int32_t isStatic, TMemberAnswers* answers);
   TVariableDeclNode* FindMemberUncached(std::string_view name, const std::string& key,
-                                        int32_t isStatic, bool remember);
+                                        int32_t isStatic, TMemberAnswers* answers);
   // Answers of FindMember by lower-cased name, for the instance and the static view, kept by
   // every class: in a hierarchy of diamonds every path would otherwise be searched again,
   // exponentially often, and in a long chain of single parents every lookup would walk it all.
