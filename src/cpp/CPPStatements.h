@@ -9,11 +9,13 @@ namespace zintrel {
 
 // The C++ spelling of a type, as declarations write it.
 std::string CPPTypeText(TDatatype* type);
-// An operand of a comparison between integers of different signedness, as C++ would compare
-// it (converting the signed one to unsigned) unless it is converted first: the text of the
-// operand, converted to int64_t when the comparison needs it.
-bool NeedsWideComparison(TExpressionNode* left, TExpressionNode* right);
-void AppendWideOperand(std::string& out, TExpressionNode* operand, const std::string& indent);
+// Integers of different signedness are compared (and divided) by value, not as C++ would
+// (converting the signed one to unsigned): the type both are converted to first, int64_t or
+// __int128 when a ULong is involved; null when C++'s own comparison gives the same answer.
+const char* WideComparisonType(TExpressionNode* left, TExpressionNode* right);
+// "((type)(" + the operand's text + "))".
+void AppendConverted(std::string& out, std::string_view type, TExpressionNode* operand,
+                     const std::string& indent);
 
 class TCPPIfNode : public TIfNode {
  public:

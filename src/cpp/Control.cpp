@@ -193,15 +193,15 @@ void TCPPForNode::AppendCode(std::string& out, const std::string& indent) {
   }
   out += "; ";
   // The bound is compared as the loop variable's value, also when one of the two is unsigned.
-  const bool wide = NeedsWideComparison(Variable, ToExpression);
-  if (wide) {
-    AppendWideOperand(out, Variable, indent);
+  const char* wide = WideComparisonType(Variable, ToExpression);
+  if (wide != nullptr) {
+    AppendConverted(out, wide, Variable, indent);
   } else {
     out += variable;
   }
   auto appendBound = [&] {
-    if (wide) {
-      AppendWideOperand(out, ToExpression, indent);
+    if (wide != nullptr) {
+      AppendConverted(out, wide, ToExpression, indent);
     } else {
       AppendNodeCode(out, ToExpression, indent);
     }

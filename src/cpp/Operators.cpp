@@ -52,16 +52,6 @@ bool IsComparison(int32_t op) {
 
 bool IsLogical(int32_t op) { return op == tok::KEY_AND || op == tok::KEY_OR; }
 
-// "((type)(" + operand + "))".
-void AppendConverted(std::string& out, std::string_view type, TExpressionNode* operand,
-                     const std::string& indent) {
-  out += "((";
-  out += type;
-  out += ")(";
-  AppendNodeCode(out, operand, indent);
-  out += "))";
-}
-
 // A conversion around text appended next: "((type)(" before it and "))" after it. Decided
 // before the text is written, so that nothing is ever inserted into text already written.
 void OpenConversion(std::string& out, bool convert, std::string_view type) {
@@ -77,20 +67,28 @@ void CloseConversion(std::string& out, bool convert) {
 
 }  // namespace
 
-bool NeedsWideComparison(TExpressionNode* left, TExpressionNode* right) {
-  if (left == nullptr || right == nullptr) return false;
-  TDatatype* l = left->EvaluateDatatype();
-  TDatatype* r = right->EvaluateDatatype();
-  if (!IsInteger(l) || !IsInteger(r)) return false;
-  const TIntShape a = Promoted(l);
-  const TIntShape b = Promoted(r);
-  if (a.Unsigned == b.Unsigned) return false;
-  // A constant that is not negative compares the same either way.
-  return !IsNonNegativeLiteral(a.Unsigned ? right : left);
+void AppendConverted(std::string& out, std::string_view type, TExpressionNode* operand,
+                     const std::string& indent) {
+  out += "((";
+  out += type;
+  out += ")(";
+  AppendNodeCode(out, operand, indent);
+  out += "))";
 }
 
-void AppendWideOperand(std::string& out, TExpressionNode* operand, const std::string& indent) {
-  AppendConverted(out, "int64_t", operand, indent);
+const char* WideComparisonType(TExpressionNode* left, TExpressionNode* right) {
+  if (left == nullptr || right == nullptr) return nullptr;
+  TDatatype* l = left->EvaluateDatatype();
+  TDatatype* r = right->EvaluateDatatype();
+  if (!IsInteger(l) || !IsInteger(r)) return nullptr;
+  const TIntShape a = Promoted(l);
+  const TIntShape b = Promoted(r);
+  if (a.Unsigned == b.Unsigned) return nullptr;
+  // A constant that is not negative compares the same either way.
+  if (IsNonNegativeLiteral(a.Unsigned ? right : left)) return nullptr;
+  // int64_t holds every value but those of a ULong past its signed range.
+  const TIntShape unsignedSide = a.Unsigned ? a : b;
+  return unsignedSide.Bits == 64 ? "__int128" : "int64_t";
 }
 
 std::string TCPPBinaryOpExpression::OperatorToCode() {
@@ -207,10 +205,10 @@ void TCPPBinaryOpExpression::AppendIntegerCode(std::string& out, const std::stri
     operand(RightExp, rightTo);
     out += ')';
   };
-  const bool wide = NeedsWideComparison(LeftExp, RightExp);
+  const char* wide = WideComparisonType(LeftExp, RightExp);
   if (IsComparison(Operator)) {
     // Compared by value, as constants are folded, never as C++ compares mixed signedness.
-    if (wide) return binary("int64_t", "int64_t");
+    if (wide != nullptr) return binary(wide, wide);
     return binary(nullptr, nullptr);
   }
   if (Datatype == nullptr || !Datatype->IsInteger()) return binary(nullptr, nullptr);
@@ -226,10 +224,10 @@ void TCPPBinaryOpExpression::AppendIntegerCode(std::string& out, const std::stri
     // C++ shifts in the left operand's type; the result's may be wider.
     computed = result;
     if (!(Promoted(l) == result)) leftTo = IntTypeText(result);
-  } else if (wide && (Operator == '/' || Operator == tok::KEY_MOD)) {
+  } else if (wide != nullptr && (Operator == '/' || Operator == tok::KEY_MOD)) {
     // Division depends on the signedness of its operands: divide their values.
-    computed = {64, false};
-    leftTo = rightTo = "int64_t";
+    computed = {128, false};
+    leftTo = rightTo = wide;
   }
   const bool convert = !(computed == result);
   OpenConversion(out, convert, IntTypeText(result));
@@ -280,6 +278,23 @@ std::string TCPPUnaryOpExpression::GenerateCode(const std::string& indent) {
   return GenerateByAppending(this, indent);
 }
 
+namespace {
+
+// An expression whose parent takes it as a truth value: a condition, an operand of And, Or or
+// Not, or the operand of a cast to Bool.
+bool UsedAsCondition(TASTNode* parent) {
+  if (auto* binary = dynamic_cast<TBinaryOpExpression*>(parent)) return IsLogical(binary->Operator);
+  if (auto* unary = dynamic_cast<TUnaryOpExpression*>(parent)) return unary->Operator == tok::KEY_NOT;
+  if (auto* cast = dynamic_cast<TTypeCastExpression*>(parent))
+    return cast->Datatype != nullptr && cast->Datatype->IsBoolean();
+  return dynamic_cast<TIfNode*>(parent) != nullptr || dynamic_cast<TElseIfNode*>(parent) != nullptr ||
+         dynamic_cast<TWhileNode*>(parent) != nullptr ||
+         dynamic_cast<TRepeatNode*>(parent) != nullptr ||
+         dynamic_cast<TForWhileNode*>(parent) != nullptr;
+}
+
+}  // namespace
+
 void TCPPUnaryOpExpression::AppendCode(std::string& out, const std::string& indent) {
   if (Operator == '+') {
     AppendNodeCode(out, TargetExp, indent);
@@ -295,7 +310,16 @@ void TCPPUnaryOpExpression::AppendCode(std::string& out, const std::string& inde
   const bool negation = Operator == tok::KEY_NOT || (Operator == '~' && isBool);
   const bool convert =
       negation ? type != nullptr && type->IsNumeric() && !isBool : narrow || pointer;
+  // Not of a string, object, array, pointer or function value is 1 or 0 of that type too, where
+  // the value is used as one.
+  const bool reference = negation && type != nullptr && !type->IsNumeric() && !isBool &&
+                         !UsedAsCondition(Parent);
   OpenConversion(out, convert, convert ? CPPTypeText(type) : std::string());
+  if (reference) {
+    out += "((";
+    out += CPPTypeText(type);
+    out += ")(uintptr_t)";
+  }
   if (negation) {
     out += "!(";
     AppendNodeCode(out, TargetExp, indent);
@@ -308,6 +332,7 @@ void TCPPUnaryOpExpression::AppendCode(std::string& out, const std::string& inde
     }
   }
   out += ')';
+  if (reference) out += ')';
   CloseConversion(out, convert);
 }
 
