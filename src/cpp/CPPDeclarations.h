@@ -52,6 +52,8 @@ class TCPPClassNode : public TClassNode {
   std::string GeneratePrototypeCode(const std::string& indent);
   // The struct declaration, without the closing ";".
   std::string GenerateDeclarationCode(const std::string& indent);
+  // True when a class global has a written value, which a start function of the class assigns.
+  bool HasGlobalValues() const;
 };
 
 class TCPPVariableDeclNode : public TVariableDeclNode {

@@ -119,6 +119,12 @@ const std::vector<TOverrider>& Forwarded(TClassNode* cls) {
 
 }  // namespace
 
+bool TCPPClassNode::HasGlobalValues() const {
+  for (TVariableDeclNode* variable : Variables)
+    if (variable->DeclKind == DECL_GLOBAL && variable->Value != nullptr) return true;
+  return false;
+}
+
 std::string TCPPClassNode::GeneratePrototypeCode(const std::string& indent) {
   return indent + "struct " + Identifier;
 }
@@ -143,6 +149,7 @@ std::string TCPPClassNode::GenerateDeclarationCode(const std::string& indent) {
   for (TFunctionNode* function : Functions)
     text += CPP(function)->GenerateDeclarationCode(i, "static ") + ";\n";
   if (!Functions.empty()) text += "\n";
+  if (HasGlobalValues()) text += i + "static void __InitGlobals();\n";
   text += i + Identifier + "();\n";
   text += indent + "}";
   return text;
@@ -151,15 +158,28 @@ std::string TCPPClassNode::GenerateDeclarationCode(const std::string& indent) {
 std::string TCPPClassNode::GenerateCode(const std::string& indent) {
   const std::string q = Identifier + "::";
   std::string text;
-  // Static members are defined here; fields get their values in the default constructor.
+  // Static members are defined here; fields get their values in the default constructor and
+  // globals theirs in the file's main function (in C++'s static initialisation they would run
+  // before the runtime starts and before the program's globals have their values).
   for (TVariableDeclNode* variable : Variables) {
     if (variable->DeclKind == DECL_FIELD) continue;
-    if (variable->Value != nullptr) {
+    if (variable->Value != nullptr && variable->DeclKind != DECL_GLOBAL) {
       text += CPP(variable)->GenerateImplementationCode(indent, "", q) + ";\n";
     } else if (variable->DeclKind == DECL_GLOBAL) {
       text += CPP(variable)->GenerateDeclarationCode(indent, "", q) + " = " +
               variable->Datatype->GenerateAutoValue(indent + "\t") + ";\n";
     }
+  }
+  if (HasGlobalValues()) {
+    // In the class's scope, where the values may name its members as they are written.
+    text += indent + "void " + q + "__InitGlobals() {\n";
+    for (TVariableDeclNode* variable : Variables) {
+      if (variable->DeclKind != DECL_GLOBAL || variable->Value == nullptr) continue;
+      text += indent + "\t" + variable->Identifier + " = ";
+      AppendNodeCode(text, variable->Value, indent + "\t");
+      text += ";\n";
+    }
+    text += indent + "}\n";
   }
   const std::vector<TOverrider>& forwarded = Forwarded(this);
   if (!Methods.empty() || !forwarded.empty()) text += "\n";

@@ -132,8 +132,20 @@ std::string TCPPProgramNode::GenerateMainIdentifier() {
 std::string TCPPProgramNode::GenerateMain(const std::string& indent) {
   const std::string i = indent + "\t";
   std::string text = indent + "void " + GenerateMainIdentifier() + "() {\n";
+  // The globals of the file's classes get their values in source order among the statements,
+  // as the file's own globals do.
+  std::vector<TClassNode*> initialised;
+  for (TClassNode* cls : Classes)
+    if (cls->IsExtern == 0 && static_cast<TCPPClassNode*>(cls)->HasGlobalValues())
+      initialised.push_back(cls);
+  size_t nextClass = 0;
+  auto assignClassGlobals = [&](int32_t beforeLine) {
+    for (; nextClass < initialised.size() && initialised[nextClass]->StartLine < beforeLine; ++nextClass)
+      text += i + initialised[nextClass]->Identifier + "::__InitGlobals();\n";
+  };
   for (TStatementNode* statement : Statements) {
     if (statement->IsExtern != 0) continue;
+    assignClassGlobals(statement->StartLine);
     TVariableDeclNode* declaration = AsDeclaration(statement);
     if (declaration == nullptr) {
       AppendNodeCode(text, statement, i);
@@ -150,6 +162,7 @@ std::string TCPPProgramNode::GenerateMain(const std::string& indent) {
       text += ";\n";
     }
   }
+  assignClassGlobals(INT32_MAX);
   text += indent + "}\n";
   return text;
 }

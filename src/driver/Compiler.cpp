@@ -2,7 +2,9 @@
 
 #include <cstdio>
 #include <random>
+#include <unordered_map>
 
+#include "cpp/CPPNodes.h"
 #include "cpp/CPPTarget.h"
 #include "driver/CommandLine.h"
 #include "driver/Toolchain.h"
@@ -202,6 +204,17 @@ int TCompiler::Compile() {
     for (const auto* list : {&root->CompileTargets, &root->LinkTargets, &root->Libraries})
       for (const std::string& path : *list) RequireSafePath(path);
   }
+  // A file's main function is named after the file alone, so two files of one name in two
+  // folders cannot be linked together: said plainly instead of by the linker.
+  std::unordered_map<std::string, const TProgramNode*> mains;
+  for (TProgramNode* root : Roots) {
+    const std::string name = static_cast<TCPPProgramNode*>(root)->GenerateMainIdentifier();
+    auto [known, added] = mains.emplace(name, root);
+    if (!added)
+      Abort("Unable to build the files " + known->second->SourceFile.str() + " and " +
+            root->SourceFile.str() + " together: both give the main function '" + name +
+            "'; rename one of them");
+  }
   TModule* appInit = nullptr;
   if (!ModuleBuild) {
     appInit = ModuleTree != nullptr ? ModuleTree->Find(APPINIT_MODULE) : nullptr;
@@ -230,6 +243,8 @@ int TCompiler::Compile() {
     objects += Quote(GenerateTargetPath(root->SourceFile) + ".o") + " ";
   }
   if (ModuleBuild) {
+    GenerateModuleInitCode();
+    objects += Quote(CompileModuleInit()) + " ";
     InvokeArchive(objects, Quote(GenerateModuleTargetPath(MainPath) + ".a"));
     return 0;
   }
@@ -244,10 +259,11 @@ int TCompiler::Compile() {
   ResolveModuleLinkDependencies(appInit->Dependencies, linkMap);
   // The project object references the start-up code, so it goes before the archives: the
   // linker takes from an archive only what the objects before it need.
-  GenerateProjectCode();
+  const std::vector<TDependencyNode*> modules = ModulesInLinkOrder(linkMap);
+  GenerateProjectCode(modules);
   CompileProject();
   objects += Quote(GenerateProjectTargetPath() + ".o") + " ";
-  for (TDependencyNode* node : ModulesInLinkOrder(linkMap)) {
+  for (TDependencyNode* node : modules) {
     const std::string archive = GenerateModuleTargetPath(node->CodePath) + ".a";
     RequireSafePath(archive);
     objects += Quote(archive) + " ";

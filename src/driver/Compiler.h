@@ -74,7 +74,13 @@ class TCompiler {
   int GenerateRootHeader(TProgramNode* root);
   int GenerateClassHeader(TProgramNode* root, TClassNode* c);
   int GenerateRootCode(TProgramNode* root);
-  int GenerateProjectCode();
+  // The project source: start-up, the top-level code of every linked module (each after the
+  // modules it uses; modules in link order), then that of the program's files.
+  int GenerateProjectCode(const std::vector<TDependencyNode*>& modules);
+  // A module build's start function, which runs the top-level code of the module's files, and
+  // its name, taken from the code file's place in the module tree.
+  int GenerateModuleInitCode();
+  static std::string ModuleInitIdentifier(const std::string& codePath);
   int GenerateModuleHeaderFile(const std::string& path);
   static std::string GenerateModuleIncludes(TDependencyNode* node, const std::string& from,
                                             const TLinkMap* skip);
@@ -90,6 +96,8 @@ class TCompiler {
   // Compiles a parsed file (with the C/C++ sources it imports) into its one object file.
   int CompileRoot(TProgramNode* root);
   int CompileProject();
+  // Compiles a module build's start function; answers its object's path.
+  std::string CompileModuleInit();
 
   // Messages: all go to standard output, one line feed appended, flushed at once.
   static void OutputCompilerMessage(std::string_view message);

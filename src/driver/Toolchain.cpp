@@ -1,5 +1,7 @@
 #include "driver/Toolchain.h"
 
+#include <cstdlib>
+
 #include "driver/CommandLine.h"
 #include "driver/Compiler.h"
 #include "model/ProgramNode.h"
@@ -121,6 +123,9 @@ int TCompiler::Run(const std::string& commandLine) {
   options.Inherit = true;
   options.OnText = [&shown](std::string_view piece) { shown.Write(piece); };
   TChildResult result;
+  // The program's output is a pipe, which C buffers in blocks: told that it runs here, the
+  // start-up code buffers it by lines, so lines show when printed and none is lost to a crash.
+  setenv("ZINTREL_RUN", "1", 1);
   if (!RunChild(commandLine, options, result)) Abort("Unable to start " + commandLine);
   shown.End();
   if (result.Signal != 0) {
@@ -159,6 +164,12 @@ int TCompiler::CompileRoot(TProgramNode* root) {
   for (const std::string& source : root->CompileTargets) RemoveFile(WithoutExtension(source) + ".o");
   RemoveFile(partial);
   return 0;
+}
+
+std::string TCompiler::CompileModuleInit() {
+  const std::string init = GenerateModuleTargetPath(MainPath) + "Init";
+  InvokeCompilation(Quote(init + ".cpp") + " -o " + Quote(init + ".o"), "-I " + Quote(TPaths::ModuleRoot));
+  return init + ".o";
 }
 
 int TCompiler::CompileProject() {

@@ -126,14 +126,59 @@ int TCompiler::GenerateRootCode(TProgramNode* root) {
   return 0;
 }
 
-int TCompiler::GenerateProjectCode() {
+std::string TCompiler::ModuleInitIdentifier(const std::string& codePath) {
+  std::string place = FullPath(codePath);
+  const std::string root = FullPath(TPaths::ModuleRoot) + "/";
+  if (place.compare(0, root.size(), root) == 0) place.erase(0, root.size());
+  std::string identifier = "__ZintrelModule_";
+  for (char c : place) {
+    const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    identifier += plain ? c : '_';
+  }
+  return identifier;
+}
+
+int TCompiler::GenerateModuleInitCode() {
+  // Written in every module build, whichever of its files were taken from their records, so
+  // that it always runs the top-level code of the files the module has now.
+  const std::string source = GenerateModuleTargetPath(MainPath) + "Init.cpp";
+  std::string text;
+  auto declare = [&text](TProgramNode* root) {
+    text += "void ";
+    text += CodeOf(root)->GenerateMainIdentifier();
+    text += "();\n";
+  };
+  for (TProgramNode* root : Roots) declare(root);
+  text += "\nvoid " + ModuleInitIdentifier(MainPath) + "() {\n";
+  // As in a program: the imported files first, in the order they were first imported.
+  auto call = [&text](TProgramNode* root) {
+    text += '\t';
+    text += CodeOf(root)->GenerateMainIdentifier();
+    text += "();\n";
+  };
+  for (TProgramNode* root : Roots)
+    if (root != MainRoot) call(root);
+  call(MainRoot);
+  text += "}\n";
+  WriteGeneratedFile(source, text);
+  return 0;
+}
+
+int TCompiler::GenerateProjectCode(const std::vector<TDependencyNode*>& modules) {
   const std::string source = GenerateProjectTargetPath() + ".cpp";
   TModule* appInit = ModuleTree != nullptr ? ModuleTree->Find(APPINIT_MODULE) : nullptr;
   if (appInit == nullptr) Abort(std::string("Unable to find module '") + APPINIT_MODULE + "'");
   std::string text = IncludeLine(GenerateRelativeTargetPath(source, appInit->CodePath, true) + ".h");
   for (TProgramNode* root : Roots)
     text += IncludeLine(GenerateRelativeTargetPath(source, root->SourceFile, false) + ".h");
+  // Linked modules come in link order, each before the modules it uses: their code runs in
+  // the reverse order.
+  std::vector<std::string> starts;
+  for (auto it = modules.rbegin(); it != modules.rend(); ++it)
+    starts.push_back(ModuleInitIdentifier((*it)->CodePath));
+  for (const std::string& start : starts) text += "void " + start + "();\n";
   text += "int main(int argc, const char *argv[]) {\n\t__ZintrelAppInit(argc, argv);\n";
+  for (const std::string& start : starts) text += "\t" + start + "();\n";
   // The top-level code of imported files runs first, in the order they were first imported.
   auto call = [&text](TProgramNode* root) {
     text += '\t';

@@ -97,13 +97,15 @@ TEST(DeclClasses, StaticMembersAbstractMethodsAndTwoParents) {
             "\t\tfloat w;\n\t\tString* tag;\n\n"
             "\t\tvirtual double Area();\n\n"
             "\t\tstatic Box* Make();\n\n"
+            "\t\tstatic void __InitGlobals();\n"
             "\t\tBox();\n"
             "\t}");
-  // Static members are defined with their values; fields get theirs in the default
-  // constructor.
+  // Constants are defined with their values, globals with their default and given their
+  // values by the class's start function; fields get theirs in the default constructor.
   EXPECT_EQ(ClassOf(program, "Box")->GenerateCode(""),
             "const int32_t Box::Sides = 4;\nint32_t Box::count = 0;\n"
-            "String* Box::name = new String(\"box\");\n"
+            "String* Box::name = new String(\"\");\n"
+            "void Box::__InitGlobals() {\n\tname = new String(\"box\");\n}\n"
             "\ndouble Box::Area() {\n\treturn ((double)(w));\n}\n\n"
             "\nBox* Box::Make() {\n\treturn 0;\n}\n\n"
             "\nBox::Box() {\n\tw = 2.50000000f;\n\ttag = new String(\"\");\n}\n");

@@ -3,6 +3,7 @@
 
 #include <signal.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 #include <unistd.h>
 
@@ -38,6 +39,9 @@ void InstallFaultHandlers() {
 } // namespace
 
 void __ZintrelAppInit(int argc, const char* argv[]) {
+	// Run by the compiler (-x), whose user watches the output as it comes: by lines, not in
+	// blocks as C buffers a pipe.
+	if (getenv("ZINTREL_RUN") != nullptr) setvbuf(stdout, nullptr, _IOLBF, 0);
 	__zn::StartRuntime(argc, argv);
 	InstallFaultHandlers();
 }
