@@ -1,4 +1,6 @@
 // C++ text of variable declarations and of functions, methods and constructors.
+#include <vector>
+
 #include "cpp/CPPNodes.h"
 #include "cpp/Text.h"
 
@@ -39,6 +41,42 @@ std::string FunctionDeclarator(TFunctionNode* function, const std::string& name,
   return CPP(function->ReturnDatatype)->GenerateDeclarator(parameters);
 }
 
+// True when a value names a class member or a declaration of another file: in a header, the
+// class may be declared only, and the other file's header is not included.
+bool NamesOutside(TExpressionNode* value, const TProgramNode* root) {
+  std::vector<TASTNode*> pending{value};
+  while (!pending.empty()) {
+    TASTNode* node = pending.back();
+    pending.pop_back();
+    if (node == nullptr || node->AsExpression() == nullptr) continue;
+    if (dynamic_cast<TMemberAccessExpression*>(node) != nullptr) return true;
+    if (auto* variable = dynamic_cast<TVariableNode*>(node))
+      if (variable->Origin != nullptr && variable->Origin->Root != root) return true;
+    for (TASTNode* child : node->Children) pending.push_back(child);
+  }
+  return false;
+}
+
+// The folded value of a constant expression of a number type as a literal's text; empty when
+// there is none.
+std::string FoldedText(TExpressionNode* value) {
+  TDatatype* type = value->EvaluateDatatype();
+  if (type == nullptr || value->IsConstant() == 0) return std::string();
+  value->EvaluateResult();
+  const bool isUnsigned = type->IsUnsigned != 0;
+  const int64_t integer = value->GetIntResult();
+  switch (type->TypeKind) {
+    case TYPE_BOOL: return integer != 0 ? "1" : "0";
+    case TYPE_BYTE: return isUnsigned ? UnsignedText(integer) : DecimalText(static_cast<int8_t>(integer));
+    case TYPE_SHORT: return isUnsigned ? UnsignedText(integer) : DecimalText(static_cast<int16_t>(integer));
+    case TYPE_INT: return isUnsigned ? UnsignedText(integer) : DecimalText(integer);
+    case TYPE_LONG: return isUnsigned ? ULongText(integer) : LongText(integer);
+    case TYPE_FLOAT: return FloatText(value->GetFloatResult());
+    case TYPE_DOUBLE: return DoubleText(value->GetDoubleResult());
+    default: return std::string();
+  }
+}
+
 }  // namespace
 
 std::string TCPPVariableDeclNode::GenerateDeclarationCode(const std::string& indent,
@@ -58,7 +96,13 @@ std::string TCPPVariableDeclNode::GenerateImplementationCode(const std::string& 
   std::string text = GenerateDeclarationCode(indent, prefix, qualifier);
   if (Value != nullptr) {
     text += " = ";
-    AppendNodeCode(text, Value, indent);
+    // Constants and default values go into headers, where a class's constant or another
+    // file's cannot be named: such values are written folded.
+    const std::string folded = NamesOutside(Value, Root) ? FoldedText(Value) : std::string();
+    if (folded.empty())
+      AppendNodeCode(text, Value, indent);
+    else
+      text += folded;
   }
   return text;
 }

@@ -76,8 +76,18 @@ std::string TCPPProgramNode::GenerateHeaderCode(const std::string& indent) {
       text += CPP(declaration)->GenerateImplementationCode(indent, "", "") + ";\n";
   }
   if (declared) text += "\n";
-  for (TFunctionNode* function : Functions)
-    if (function->IsExtern == 0) text += CPP(function)->GenerateDeclarationCode(indent, "") + ";\n";
+  // A function whose default value is a function comes after the other prototypes, so that
+  // the function it names is declared.
+  auto namesFunction = [](TFunctionNode* function) {
+    for (TVariableDeclNode* parameter : function->Parameters)
+      if (parameter->Value != nullptr && parameter->Datatype != nullptr && parameter->Datatype->IsFunction())
+        return true;
+    return false;
+  };
+  for (int late = 0; late < 2; ++late)
+    for (TFunctionNode* function : Functions)
+      if (function->IsExtern == 0 && namesFunction(function) == (late == 1))
+        text += CPP(function)->GenerateDeclarationCode(indent, "") + ";\n";
   return text;
 }
 
