@@ -36,7 +36,7 @@ std::string Prototypes(const TDependencyNode* record, const std::string& indent)
       if (cls->Root != nullptr && cls->Root->IsModule != 0) continue;
       text += indent;
       text += "struct ";
-      text += cls->Identifier;
+      AppendCPPIdentifier(text, cls->Identifier);
       text += ";\n";
     }
   }
@@ -139,7 +139,7 @@ std::string TCPPProgramNode::GenerateMain(const std::string& indent) {
       AppendNodeCode(text, statement, i);
       text += ";\n";
     } else if (declaration->DeclKind == DECL_GLOBAL) {
-      text += i + declaration->Identifier + " = ";
+      text += i + CPPIdentifier(declaration->Identifier) + " = ";
       if (declaration->Value != nullptr)
         AppendNodeCode(text, declaration->Value, i);
       else
