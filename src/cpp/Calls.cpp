@@ -30,14 +30,14 @@ std::string TCPPMemberAccessExpression::GenerateCode(const std::string& indent) 
 void TCPPMemberAccessExpression::AppendCode(std::string& out, const std::string& indent) {
   if (IsStaticAccess || (TargetExp != nullptr && typeid(*TargetExp) == typeid(TCPPLiteralNode) &&
                          static_cast<TLiteralNode*>(TargetExp)->IsSuper())) {
-    out += TargetClass != nullptr ? TargetClass->Identifier : std::string();
+    if (TargetClass != nullptr) AppendCPPIdentifier(out, TargetClass->Identifier);
     out += "::";
   } else {
     out += '(';
     AppendNodeCode(out, TargetExp, indent);
     out += ")->";
   }
-  out += Identifier;
+  AppendCPPIdentifier(out, Identifier);
 }
 
 std::string TCPPNewExpression::GenerateCode(const std::string& indent) {
@@ -46,7 +46,7 @@ std::string TCPPNewExpression::GenerateCode(const std::string& indent) {
 
 void TCPPNewExpression::AppendCode(std::string& out, const std::string&) {
   out += "(new ";
-  out += TargetClass != nullptr ? TargetClass->Identifier : Identifier;
+  AppendCPPIdentifier(out, TargetClass != nullptr ? TargetClass->Identifier : Identifier);
   out += ')';
 }
 

@@ -29,7 +29,7 @@ void AppendParents(const TClassNode* cls, std::string& text) {
     text += first ? ": " : ", ";
     first = false;
     text += "public virtual ";
-    text += parent.Class != nullptr ? parent.Class->Identifier : parent.Name;
+    AppendCPPIdentifier(text, parent.Class != nullptr ? parent.Class->Identifier : parent.Name);
   }
 }
 
@@ -126,12 +126,12 @@ bool TCPPClassNode::HasGlobalValues() const {
 }
 
 std::string TCPPClassNode::GeneratePrototypeCode(const std::string& indent) {
-  return indent + "struct " + Identifier;
+  return indent + "struct " + CPPIdentifier(Identifier);
 }
 
 std::string TCPPClassNode::GenerateDeclarationCode(const std::string& indent) {
   const std::string i = indent + "\t";
-  std::string text = indent + "struct " + Identifier;
+  std::string text = indent + "struct " + CPPIdentifier(Identifier);
   AppendParents(this, text);
   text += " {\n";
   for (TVariableDeclNode* variable : Variables) {
@@ -150,13 +150,13 @@ std::string TCPPClassNode::GenerateDeclarationCode(const std::string& indent) {
     text += CPP(function)->GenerateDeclarationCode(i, "static ") + ";\n";
   if (!Functions.empty()) text += "\n";
   if (HasGlobalValues()) text += i + "static void __InitGlobals();\n";
-  text += i + Identifier + "();\n";
+  text += i + CPPIdentifier(Identifier) + "();\n";
   text += indent + "}";
   return text;
 }
 
 std::string TCPPClassNode::GenerateCode(const std::string& indent) {
-  const std::string q = Identifier + "::";
+  const std::string q = CPPIdentifier(Identifier) + "::";
   std::string text;
   // Static members are defined here; fields get their values in the default constructor and
   // globals theirs in the file's main function (in C++'s static initialisation they would run
@@ -175,7 +175,7 @@ std::string TCPPClassNode::GenerateCode(const std::string& indent) {
     text += indent + "void " + q + "__InitGlobals() {\n";
     for (TVariableDeclNode* variable : Variables) {
       if (variable->DeclKind != DECL_GLOBAL || variable->Value == nullptr) continue;
-      text += indent + "\t" + variable->Identifier + " = ";
+      text += indent + "\t" + CPPIdentifier(variable->Identifier) + " = ";
       AppendNodeCode(text, variable->Value, indent + "\t");
       text += ";\n";
     }
@@ -187,17 +187,19 @@ std::string TCPPClassNode::GenerateCode(const std::string& indent) {
     if (method->IsAbstract == 0) text += CPP(method)->GenerateImplementationCode(indent, "", q) + "\n\n";
   for (const TOverrider& entry : forwarded)
     if (entry.Method->IsAbstract == 0)
-      text += CPP(entry.Method)->GenerateForwardingCode(indent, q, entry.Owner->Identifier) + "\n\n";
+      text += CPP(entry.Method)->GenerateForwardingCode(indent, q,
+                                                        CPPIdentifier(entry.Owner->Identifier)) +
+              "\n\n";
   if (Constructor != nullptr)
     text += CPP(Constructor)->GenerateImplementationCode(indent, "", q) + "\n\n";
   if (!Functions.empty()) text += "\n";
   for (TFunctionNode* function : Functions)
     if (function->IsAbstract == 0)
       text += CPP(function)->GenerateImplementationCode(indent, "", q) + "\n\n";
-  text += "\n" + indent + q + Identifier + "() {\n";
+  text += "\n" + indent + q + CPPIdentifier(Identifier) + "() {\n";
   for (TVariableDeclNode* variable : Variables) {
     if (variable->DeclKind != DECL_FIELD) continue;
-    text += indent + "\t" + variable->Identifier + " = ";
+    text += indent + "\t" + CPPIdentifier(variable->Identifier) + " = ";
     if (variable->Value != nullptr)
       AppendNodeCode(text, variable->Value, indent + "\t");
     else

@@ -42,7 +42,7 @@ void AppendStatements(std::string& out, TStatementList* block, const std::string
         // Defined with the file's globals; here it is only given its value.
         out += indent;
         out += '\t';
-        out += declaration->Identifier;
+        AppendCPPIdentifier(out, declaration->Identifier);
         out += " = ";
         if (declaration->Value != nullptr) {
           AppendNodeCode(out, declaration->Value, indent);
@@ -58,7 +58,7 @@ void AppendStatements(std::string& out, TStatementList* block, const std::string
     if (statement == block->Statements.front() && IsUncomparedSelector(block)) {
       out += indent;
       out += "(void)";
-      out += static_cast<TVariableDeclNode*>(statement)->Identifier;
+      AppendCPPIdentifier(out, static_cast<TVariableDeclNode*>(statement)->Identifier);
       out += ";\n";
     }
   }

@@ -1,5 +1,6 @@
 // C++ spelling of types and of their default values.
 #include "cpp/CPPNodes.h"
+#include "cpp/Text.h"
 
 namespace zintrel {
 
@@ -40,7 +41,8 @@ std::string TCPPDatatype::GenerateCode(const std::string& name) {
     case TYPE_FLOAT: return u + "float";
     case TYPE_DOUBLE: return u + "double";
     case TYPE_STRING: return u + "String*";
-    case TYPE_COMPOUND: return u + (Compound != nullptr ? Compound->Identifier : Identifier) + "*";
+    case TYPE_COMPOUND:
+      return u + CPPIdentifier(Compound != nullptr ? Compound->Identifier : Identifier) + "*";
     case TYPE_POINTER:
       if (NestedType == nullptr) break;
       // A pointer to a function keeps the name inside the function's declarator.

@@ -85,9 +85,9 @@ std::string TCPPVariableDeclNode::GenerateDeclarationCode(const std::string& ind
   std::string text = indent + prefix;
   TCPPDatatype* type = CPP(Datatype);
   if (DeclKind == DECL_CONST && HoldsPointer(Datatype))
-    return text + type->GenerateDeclarator("const " + qualifier + Identifier);
+    return text + type->GenerateDeclarator("const " + qualifier + CPPIdentifier(Identifier));
   if (DeclKind == DECL_CONST) text += "const ";
-  return text + type->GenerateDeclarator(qualifier + Identifier);
+  return text + type->GenerateDeclarator(qualifier + CPPIdentifier(Identifier));
 }
 
 std::string TCPPVariableDeclNode::GenerateImplementationCode(const std::string& indent,
@@ -120,14 +120,15 @@ std::string TCPPFunctionNode::GenerateCode(const std::string&) { return std::str
 
 std::string TCPPFunctionNode::GenerateDeclarationCode(const std::string& indent,
                                                       const std::string& prefix) {
-  return indent + prefix + FunctionDeclarator(this, Identifier, true) +
+  return indent + prefix + FunctionDeclarator(this, CPPIdentifier(Identifier), true) +
          (IsAbstract != 0 ? " = 0" : "");
 }
 
 std::string TCPPFunctionNode::GenerateImplementationCode(const std::string& indent,
                                                          const std::string& prefix,
                                                          const std::string& qualifier) {
-  std::string text = indent + prefix + FunctionDeclarator(this, qualifier + Identifier, false);
+  const std::string name = qualifier + CPPIdentifier(Identifier);
+  std::string text = indent + prefix + FunctionDeclarator(this, name, false);
   text += " {\n";
   AppendNodeCode(text, Statements, indent + "\t");
   const bool endsInReturn = Statements != nullptr && !Statements->Statements.empty() &&
@@ -144,11 +145,12 @@ std::string TCPPFunctionNode::GenerateImplementationCode(const std::string& inde
 std::string TCPPFunctionNode::GenerateForwardingCode(const std::string& indent,
                                                      const std::string& qualifier,
                                                      const std::string& target) {
-  std::string text = indent + FunctionDeclarator(this, qualifier + Identifier, false) + " {\n";
-  text += indent + (ReturnDatatype->IsVoid() ? "\t" : "\treturn ") + target + "::" + Identifier + "(";
+  const std::string name = CPPIdentifier(Identifier);
+  std::string text = indent + FunctionDeclarator(this, qualifier + name, false) + " {\n";
+  text += indent + (ReturnDatatype->IsVoid() ? "\t" : "\treturn ") + target + "::" + name + "(";
   for (size_t i = 0; i < Parameters.size(); ++i) {
     if (i != 0) text += ", ";
-    text += Parameters[i]->Identifier;
+    AppendCPPIdentifier(text, Parameters[i]->Identifier);
   }
   text += ");\n";
   text += indent;

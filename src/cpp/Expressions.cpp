@@ -72,7 +72,7 @@ std::string TCPPVariableNode::GenerateCode(const std::string& indent) {
 void TCPPVariableNode::AppendCode(std::string& out, const std::string&) {
   // Every use is written with the declaration's spelling: names are case-insensitive here and
   // case-sensitive in C++.
-  out += Origin != nullptr ? Origin->Identifier : Identifier;
+  AppendCPPIdentifier(out, Origin != nullptr ? Origin->Identifier : Identifier);
 }
 
 std::string TCPPGroupingExpression::GenerateCode(const std::string& indent) {

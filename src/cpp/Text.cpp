@@ -2,12 +2,54 @@
 
 #include <locale.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 
 #include "model/ASTNode.h"
 
 namespace zintrel {
+
+namespace {
+
+// The C++20 keywords and alternative tokens, and the words g++ also reserves in its default
+// GNU dialect (typeof, _Complex). In byte order, for the binary search.
+constexpr std::string_view CPPKeywords[] = {
+    "_Complex", "alignas", "alignof", "and", "and_eq", "asm", "auto", "bitand", "bitor", "bool",
+    "break", "case", "catch", "char", "char16_t", "char32_t", "char8_t", "class", "co_await",
+    "co_return", "co_yield", "compl", "concept", "const", "const_cast", "consteval", "constexpr",
+    "constinit", "continue", "decltype", "default", "delete", "do", "double", "dynamic_cast",
+    "else", "enum", "explicit", "export", "extern", "false", "float", "for", "friend", "goto",
+    "if", "inline", "int", "long", "mutable", "namespace", "new", "noexcept", "not", "not_eq",
+    "nullptr", "operator", "or", "or_eq", "private", "protected", "public", "register",
+    "reinterpret_cast", "requires", "return", "short", "signed", "sizeof", "static",
+    "static_assert", "static_cast", "struct", "switch", "template", "this", "thread_local",
+    "throw", "true", "try", "typedef", "typeid", "typename", "typeof", "union", "unsigned",
+    "using", "virtual", "void", "volatile", "wchar_t", "while", "xor", "xor_eq",
+};
+static_assert(std::is_sorted(std::begin(CPPKeywords), std::end(CPPKeywords)));
+
+bool IsCPPKeyword(const std::string& name) {
+  // Every keyword starts with a lower-case letter or "_" and is at most 16 bytes long: most
+  // names are settled without a search.
+  if (name.empty() || name.size() > 16 || (name[0] != '_' && (name[0] < 'a' || name[0] > 'z')))
+    return false;
+  return std::binary_search(std::begin(CPPKeywords), std::end(CPPKeywords), std::string_view(name));
+}
+
+}  // namespace
+
+void AppendCPPIdentifier(std::string& out, const std::string& name) {
+  if (IsCPPKeyword(name)) out += "__zn_";
+  out += name;
+}
+
+std::string CPPIdentifier(const std::string& name) {
+  std::string out;
+  AppendCPPIdentifier(out, name);
+  return out;
+}
 
 void AppendEscapedText(std::string& out, std::string_view text) {
   out.reserve(out.size() + text.size());

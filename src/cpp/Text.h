@@ -1,6 +1,6 @@
 #pragma once
-// Text helpers shared by every C++ generator: indentation, string literals, number texts, and
-// appending a node's text straight into the text being built.
+// Text helpers shared by every C++ generator: indentation, declared names, string literals,
+// number texts, and appending a node's text straight into the text being built.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -11,6 +11,12 @@ class TASTNode;
 
 // Blocks are indented by one more tab than the statement that opens them.
 inline std::string Deeper(const std::string& indent) { return indent + '\t'; }
+
+// The C++ spelling of a declared name. A program's names may be C++ keywords ("template",
+// "char", "xor"), which g++ cannot take as names; those are written "__zn_" + name, a spelling
+// in the runtime's reserved prefix that no program name can have. Every other name is kept.
+std::string CPPIdentifier(const std::string& name);
+void AppendCPPIdentifier(std::string& out, const std::string& name);
 
 // The text of a string literal between its double quotes: backslashes doubled, line feeds as \n.
 // Other control characters become octal escapes and a "?" after a "?" is escaped, so that no

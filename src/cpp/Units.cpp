@@ -36,7 +36,7 @@ std::string Prototypes(const TDependencyNode* record, const std::string& indent)
       if (cls->Root != nullptr && cls->Root->IsModule != 0) continue;
       text += indent;
       text += "struct ";
-      text += cls->Identifier;
+      AppendCPPIdentifier(text, cls->Identifier);
       text += ";\n";
     }
   }
@@ -151,7 +151,7 @@ std::string TCPPProgramNode::GenerateMain(const std::string& indent) {
   size_t nextClass = 0;
   auto assignClassGlobals = [&](int32_t beforeLine) {
     for (; nextClass < initialised.size() && initialised[nextClass]->StartLine < beforeLine; ++nextClass)
-      text += i + initialised[nextClass]->Identifier + "::__InitGlobals();\n";
+      text += i + CPPIdentifier(initialised[nextClass]->Identifier) + "::__InitGlobals();\n";
   };
   for (TStatementNode* statement : Statements) {
     if (statement->IsExtern != 0) continue;
@@ -161,7 +161,7 @@ std::string TCPPProgramNode::GenerateMain(const std::string& indent) {
       AppendNodeCode(text, statement, i);
       text += ";\n";
     } else if (declaration->DeclKind == DECL_GLOBAL) {
-      text += i + declaration->Identifier + " = ";
+      text += i + CPPIdentifier(declaration->Identifier) + " = ";
       if (declaration->Value != nullptr)
         AppendNodeCode(text, declaration->Value, i);
       else

@@ -107,6 +107,7 @@ int TClassNode::InsertMember(TScope* scope, TVariableDeclNode* declaration, int3
   // searched once per class, not once per path.
   const std::string key = ToLower(name);
   TMemberAnswers answers;
+  std::string overriddenSpelling;
   for (const TClassParent& entry : ClassParents) {
     if (entry.Class == nullptr) continue;
     TVariableDeclNode* inherited = entry.Class->FindMemberByKey(name, key, 0, &answers);
@@ -118,10 +119,18 @@ int TClassNode::InsertMember(TScope* scope, TVariableDeclNode* declaration, int3
           inherited->Datatype != nullptr ? inherited->Datatype->FunctionNode : nullptr;
       if (function != nullptr && function->IsFinal)
         Abort("Unable to override final method '" + name + "'", declaration);
+      if (overriddenSpelling.empty()) overriddenSpelling = inherited->Identifier;
     } else {
       Abort("Redefinition of '" + name + "' inherited from '" + entry.Class->Identifier + "'",
             declaration);
     }
+  }
+  // Names are case-insensitive here and case-sensitive in C++: an override takes the spelling
+  // of the method it overrides, or it would be another method there.
+  if (!overriddenSpelling.empty() && overriddenSpelling != declaration->Identifier) {
+    if (declaration->Datatype != nullptr && declaration->Datatype->FunctionNode != nullptr)
+      declaration->Datatype->FunctionNode->Identifier = overriddenSpelling;
+    declaration->Identifier = overriddenSpelling;
   }
   return 0;
 }

@@ -129,5 +129,50 @@ TEST(DeclClasses, ParentsOverridingAMethodDifferentlyAreResolvedByTheFirst) {
             "\nint32_t Both::M(int32_t k) {\n\treturn C::M(k);\n}\n\n\nBoth::Both() {\n}\n");
 }
 
+// Names that are C++ keywords take the reserved prefix wherever they are written, also at uses
+// spelled in another case; names that only differ from a keyword in case ("Char") are kept.
+TEST(DeclClasses, KeywordNamesTakeTheReservedPrefix) {
+  CheckedProgram program(
+      "Class template\n  Field char:Int = 1\n  Global static:Int\n"
+      "  Method union:Int(this:Int)\n    Return CHAR + this + Static\n  EndMethod\nEndClass\n"
+      "Class Char Extends Template\n  Method union:Int(this:Int)\n    Return Super.union(this)\n"
+      "  EndMethod\nEndClass\n"
+      "Function operator:template(register:Int)\n"
+      "  Local auto:template = New TEMPLATE\n  auto.Char = Register + template.STATIC\n"
+      "  Return auto\nEndFunction\n");
+  ASSERT_EQ(program.output, "Compiling " + program.path + "\n");
+  TCPPClassNode* cls = ClassOf(program, "template");
+  TCPPFunctionNode* function = FunctionOf(program, "operator");
+  const struct {
+    std::string Code;
+    const char* Expected;
+  } cases[] = {
+      {cls->GeneratePrototypeCode(""), "struct __zn_template"},
+      {cls->GenerateDeclarationCode(""),
+       "struct __zn_template: public virtual Object {\n"
+       "\tint32_t __zn_char;\n\tstatic int32_t __zn_static;\n\n"
+       "\tvirtual int32_t __zn_union(int32_t __zn_this);\n\n\t__zn_template();\n}"},
+      {cls->GenerateCode(""),
+       "int32_t __zn_template::__zn_static = 0;\n\n"
+       "int32_t __zn_template::__zn_union(int32_t __zn_this) {\n"
+       "\treturn ((__zn_char + __zn_this) + __zn_static);\n}\n\n"
+       "\n__zn_template::__zn_template() {\n\t__zn_char = 1;\n}\n"},
+      {ClassOf(program, "Char")->GenerateDeclarationCode(""),
+       "struct Char: public virtual __zn_template {\n"
+       "\tvirtual int32_t __zn_union(int32_t __zn_this);\n\n\tChar();\n}"},
+      {ClassOf(program, "Char")->GenerateCode(""),
+       "\nint32_t Char::__zn_union(int32_t __zn_this) {\n"
+       "\treturn __zn_template::__zn_union(__zn_this);\n}\n\n\nChar::Char() {\n}\n"},
+      {function->GenerateDeclarationCode("", ""),
+       "__zn_template* __zn_operator(int32_t __zn_register)"},
+      {function->GenerateImplementationCode("", "", ""),
+       "__zn_template* __zn_operator(int32_t __zn_register) {\n"
+       "\t__zn_template* __zn_auto = (new __zn_template);\n"
+       "\t(__zn_auto)->__zn_char = (__zn_register + __zn_template::__zn_static);\n"
+       "\treturn __zn_auto;\n}"},
+  };
+  for (const auto& entry : cases) EXPECT_EQ(entry.Code, entry.Expected);
+}
+
 }  // namespace
 }  // namespace zintrel
