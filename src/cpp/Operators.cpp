@@ -381,10 +381,9 @@ void TCPPTypeCastExpression::AppendCode(std::string& out, const std::string& ind
     if (from->IsCompound()) return wrapped("((", ") != NULL)");
     const bool convert = !ConvertsToBool(Parent);
     OpenConversion(out, convert, "bool");
-    if (from->IsString()) {
-      wrapped("(", ")->_Length");
-    } else if (from->IsArray()) {
-      wrapped("(", ")->Length");
+    // A Null string or array is false, not a crash.
+    if (from->IsString() || from->IsArray()) {
+      wrapped("__zn::HasLength(", ")");
     } else {
       wrapped("(", ")");
     }

@@ -225,6 +225,10 @@ int TCompiler::Compile() {
   for (TProgramNode* root : Roots) {
     if (root->IsCompiled) continue;
     GenerateRootCode(root);
+    // The record keeps every imported module, used or not, so that a build taking the file
+    // from its record links (and starts) the same modules as one that parsed it.
+    if (root->Dependencies != nullptr)
+      for (TDependencyNode* module : ImportedModules(root)) root->Dependencies->UsesOf(module);
     GenerateDependenciesFile(root, "");
   }
   if (ModuleBuild) {

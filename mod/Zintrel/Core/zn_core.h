@@ -2,7 +2,7 @@
 // (collector, run-time errors, program arguments).
 //
 // Generated code uses these classes in fixed forms: new String("text"), (a)->Append(b),
-// (b)->Prepend(a), (s)->_Length, ((s)->Data), ((uint8_t*)((s)->Data)),
+// (b)->Prepend(a), (s)->_Length, __zn::HasLength(s), ((s)->Data), ((uint8_t*)((s)->Data)),
 // new Array<T, N>(...), (*a->At(i, j)),
 // (a)->Length, struct X: public Object. Everything else here serves those forms or the
 // members that the module declares for programs.
@@ -326,5 +326,15 @@ private:
 		}
 	}
 };
+
+namespace __zn {
+
+// A string or an array as a truth value: set and not empty; a Null one is false.
+inline bool HasLength(const String* text) { return text != nullptr && text->_Length != 0; }
+template<typename T, int N> inline bool HasLength(const Array<T, N>* array) {
+	return array != nullptr && array->Length != 0;
+}
+
+} // namespace __zn
 
 #endif
