@@ -113,6 +113,9 @@ class TCompiler {
   static int32_t CompilationNecessary(const std::string& path, TProgramNode*& root);
   static int32_t ModuleCompilationNecessary(const std::string& path, TProgramNode*& root);
   static TProgramNode* LoadRootFromDep(const std::string& record, const std::string& source);
+  // From now on a semantic error in a file whose declarations came from its record deletes that
+  // record and runs this command line once more, so that the file compiles from its source.
+  static void RebuildFilesWithBadRecords(const std::vector<std::string>& arguments);
   int GenerateDependenciesFile(TProgramNode* root, std::string path);
   std::vector<std::string> DependencyLines(TProgramNode* root) const;
 

@@ -69,6 +69,7 @@ int Run(int argc, char** argv) {
       std::chrono::duration_cast<std::chrono::milliseconds>(now).count()));
 
   std::vector<std::string> args(argv, argv + argc);
+  TCompiler::RebuildFilesWithBadRecords(args);
   int32_t parsed = CommandLine->ParseCommandLine(args);
   if (parsed == 0 || CommandLine->Config[CONFIG_HELP] == FLAG_ON) {
     OutputCompilerMessage(CommandLine->GetUsageDescription());

@@ -21,6 +21,7 @@ const std::string* TSourcePath::Intern(const std::string& text) {
   return &*paths->insert(text).first;
 }
 int32_t TASTNode::SuppressLookupErrors = 0;
+void (*TASTNode::RecordErrorHandler)(const TASTNode*) = nullptr;
 
 namespace {
 LocationRecord RuleLocationValue;
@@ -223,6 +224,7 @@ int TASTNode::CopyLocation(const TASTNode* other) {
 }
 
 void TASTNode::Abort(std::string_view message, const TASTNode* node) {
+  if (node != nullptr && node->IsCompiled && RecordErrorHandler != nullptr) RecordErrorHandler(node);
   std::string report = "Semantic error: ";
   report += message;
   if (node != nullptr) {

@@ -202,6 +202,9 @@ class TASTNode : public TObject {
 
   // Reports a semantic error at the node and ends the compilation.
   [[noreturn]] static void Abort(std::string_view message, const TASTNode* node);
+  // Called first for an error at a node read from a dependency record; it may build again from
+  // the sources and end the process, or return to let the error be reported.
+  static void (*RecordErrorHandler)(const TASTNode* node);
   // The location of the grammar rule being reduced; the values are copied, so the caller's
   // record may go away. Null clears it.
   static void SetRuleLocation(const LocationRecord* location);

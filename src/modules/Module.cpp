@@ -49,21 +49,32 @@ void TModule::Name(TModule* parent, const std::string& name) {
 }
 
 TModule* TModule::Load(TModule* parent, const std::string& name) {
-  // Breadth over an explicit work list: a deep folder chain costs no stack.
-  std::set<TFolderIdentity> seen;
-  std::vector<std::pair<TModule*, TModule*>> pending{{this, parent}};
-  std::vector<std::string> names{name};
+  // Breadth over an explicit work list: a deep folder chain costs no stack. A folder reached
+  // through a link is entered like any other (an alias shows the modules it points to), unless
+  // it is one of the folders above it: only that is a cycle.
+  struct TPending {
+    TModule* Module;
+    TModule* Above;
+    std::string Name;
+    size_t Up;  // index of the entry above, npos for the first
+    TFolderIdentity Identity{};
+  };
+  std::vector<TPending> pending;
+  pending.push_back({this, parent, name, std::string::npos});
   for (size_t next = 0; next < pending.size(); ++next) {
-    auto [module, above] = pending[next];
-    module->Name(above, names[next]);
-    TFolderIdentity identity;
-    if (!FolderIdentity(module->Path, identity) || !seen.insert(identity).second) continue;
+    TModule* module = pending[next].Module;
+    module->Name(pending[next].Above, pending[next].Name);
+    if (!FolderIdentity(module->Path, pending[next].Identity)) continue;
     for (const std::string& entry : ListFolder(module->Path)) {
-      if (IsHiddenName(entry) || !FolderExists(module->Path + "/" + entry)) continue;
+      TFolderIdentity identity;
+      if (IsHiddenName(entry) || !FolderIdentity(module->Path + "/" + entry, identity)) continue;
+      bool cycle = false;
+      for (size_t up = next; up != std::string::npos && !cycle; up = pending[up].Up)
+        cycle = pending[up].Identity == identity;
+      if (cycle) continue;
       TModule* child = new TModule();
       module->Children.push_back(child);
-      pending.emplace_back(child, module);
-      names.push_back(entry);
+      pending.push_back({child, module, entry, next});
     }
   }
   return this;
@@ -141,23 +152,47 @@ std::vector<std::string> TModule::ListModulesInScope(const std::string& pattern)
 }
 
 void TModule::ListModulesInScope(const std::string& pattern, std::vector<std::string>& list) {
-  // Each folder is entered once, so a folder cycle through a link ends.
-  std::set<TFolderIdentity> seen;
-  std::vector<std::string> pending{pattern};
+  // Depth-first, keeping the folders above the current one: a link back to one of them is a
+  // cycle and is not entered, any other link is. A code file reached again through an alias is
+  // listed once, so each module is built once.
+  std::set<TFolderIdentity> above;
+  std::set<TFolderIdentity> listed;
+  struct TPending {
+    std::string Scope;
+    bool Leave = false;  // the folder of Identity is done: it is no longer above
+    TFolderIdentity Identity{};
+  };
+  // The folders from the module root down to the pattern's are above everything it lists.
+  TFolderIdentity identity;
+  if (FolderIdentity(TPaths::ModuleRoot, identity)) above.insert(identity);
+  const size_t own = pattern.size() >= 2 && pattern.compare(pattern.size() - 2, 2, ".*") == 0
+                         ? pattern.size() - 2
+                         : pattern.size();
+  for (size_t dot = pattern.find('.'); dot < own; dot = pattern.find('.', dot + 1))
+    if (FolderIdentity(ScopeToFolderPath(pattern.substr(0, dot)), identity)) above.insert(identity);
+  std::vector<TPending> pending{{pattern}};
   while (!pending.empty()) {
-    std::string scope = std::move(pending.back());
+    TPending item = std::move(pending.back());
     pending.pop_back();
+    if (item.Leave) {
+      above.erase(item.Identity);
+      continue;
+    }
+    std::string& scope = item.Scope;
     bool recursive = scope.size() >= 2 && scope.compare(scope.size() - 2, 2, ".*") == 0;
     if (recursive) scope.resize(scope.size() - 2);
     std::string code = ScopeToCodePath(scope);
-    if (PathExists(code)) list.push_back(code);
+    struct stat st;
+    if (stat(code.c_str(), &st) == 0 &&
+        listed.insert({static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)}).second)
+      list.push_back(code);
     if (!recursive) continue;
-    TFolderIdentity identity;
     const std::string folder = ScopeToFolderPath(scope);
-    if (!FolderIdentity(folder, identity) || !seen.insert(identity).second) continue;
+    if (!FolderIdentity(folder, identity) || !above.insert(identity).second) continue;
+    pending.push_back({std::string(), true, identity});
     std::vector<std::string> entries = ListFolder(folder);
     for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry)
-      if (!IsHiddenName(*entry)) pending.push_back(scope + "." + *entry + ".*");
+      if (!IsHiddenName(*entry)) pending.push_back({scope + "." + *entry + ".*"});
   }
 }
 

@@ -33,8 +33,8 @@ class TModule {
   std::vector<std::string> MissingModules;
 
   TModule();
-  // Builds this node and everything below its folder. A folder reached a second time (through a
-  // symbolic link) is not entered again, so a cycle on disk ends.
+  // Builds this node and everything below its folder. A symbolic link to a folder is followed,
+  // except to one of the folders above it, so a cycle on disk ends.
   TModule* Load(TModule* parent, const std::string& name);
   // Reads the module's record: its declarations, libraries and whether its build is outdated.
   int LoadAST();
@@ -45,7 +45,8 @@ class TModule {
   std::vector<std::string> ToList(std::vector<std::string>* list = nullptr) const;
 
   // Code files of the modules a pattern names, found on disk: "A.B" names at most the code file
-  // of A.B, "A.B.*" that one followed by those of everything below it.
+  // of A.B, "A.B.*" that one followed by those of everything below it (each code file once, links
+  // followed as by Load).
   static std::vector<std::string> ListModulesInScope(const std::string& pattern);
   static void ListModulesInScope(const std::string& pattern, std::vector<std::string>& list);
   static std::string ScopeToFolderPath(const std::string& scope);

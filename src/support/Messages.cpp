@@ -1,9 +1,16 @@
 #include "support/Messages.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
 namespace zintrel {
+
+namespace {
+std::vector<std::string> WrittenLines;
+}  // namespace
+
+const std::vector<std::string>& WrittenMessageLines() { return WrittenLines; }
 
 void OutputCompilerMessage(std::string_view message) {
   std::string text;
@@ -11,6 +18,11 @@ void OutputCompilerMessage(std::string_view message) {
   for (size_t i = 0; i < message.size(); ++i) {
     if (message[i] == '\r' && i + 1 < message.size() && message[i + 1] == '\n') continue;
     text.push_back(message[i]);
+  }
+  for (size_t start = 0; start <= text.size();) {
+    const size_t end = std::min(text.find('\n', start), text.size());
+    WrittenLines.emplace_back(text, start, end - start);
+    start = end + 1;
   }
   text.push_back('\n');
   std::fwrite(text.data(), 1, text.size(), stdout);

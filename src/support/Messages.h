@@ -3,6 +3,7 @@
 // at a time, flushed at once. Fatal reports end the process with status -1 (255).
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zintrel {
 
@@ -19,6 +20,9 @@ class TMessageStream {
  private:
   bool PendingReturn = false;
 };
+
+// The lines every message so far has written, in order (not a running program's output).
+const std::vector<std::string>& WrittenMessageLines();
 
 // Outputs the message and ends the process with exit status -1. Nothing is cleaned up.
 [[noreturn]] void AbortWithMessage(std::string_view message);

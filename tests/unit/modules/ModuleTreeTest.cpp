@@ -206,6 +206,9 @@ TEST_F(ModuleTreeTest, CyclesThroughLinksAndLargeTreesLoad) {
   std::filesystem::create_directory_symlink(big.Path("mod/Loop"), big.Path("mod/Loop/Inner/Back"));
   std::filesystem::create_directory_symlink(big.Path("mod"), big.Path("mod/Loop/Up"));
   std::filesystem::create_directory_symlink(big.Path("mod/Loop/Inner"), big.Path("mod/Loop/Inner/Self"));
+  // An alias sorting before the folder it names: both show the module, its file is listed once.
+  big.Write("mod/Pair/Real/Mod/Mod.zn", "");
+  std::filesystem::create_directory_symlink(big.Path("mod/Pair/Real"), big.Path("mod/Pair/Alias"));
   std::filesystem::create_directory(big.Path("mod/Many"));
   std::string deep = "mod/Deep";
   for (int i = 0; i < 300; ++i) deep += "/D";
@@ -214,10 +217,20 @@ TEST_F(ModuleTreeTest, CyclesThroughLinksAndLargeTreesLoad) {
   const auto start = std::chrono::steady_clock::now();
   TModule* root = Load();
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
-  EXPECT_NE(root->Find("Loop.Inner"), nullptr);
+  ASSERT_NE(root->Find("Loop.Inner"), nullptr);
+  EXPECT_TRUE(root->Find("Loop.Inner")->IsModule);
+  EXPECT_EQ(root->Find("Loop.Inner.Back"), nullptr);
+  EXPECT_EQ(root->Find("Loop.Up"), nullptr);
+  for (const char* scope : {"Pair.Real.Mod", "Pair.Alias.Mod"}) {
+    ASSERT_NE(root->Find(scope), nullptr) << scope;
+    EXPECT_TRUE(root->Find(scope)->IsModule) << scope;
+  }
   EXPECT_EQ(root->Find("Many")->Children.size(), 10000u);
   EXPECT_FALSE(root->ToList().empty());
-  EXPECT_FALSE(TModule::ListModulesInScope("Loop.*").empty());
+  EXPECT_EQ(TModule::ListModulesInScope("Loop.*"),
+            (std::vector<std::string>{big.Path("mod/Loop/Inner/Inner.zn")}));
+  EXPECT_EQ(TModule::ListModulesInScope("Pair.*"),
+            (std::vector<std::string>{big.Path("mod/Pair/Alias/Mod/Mod.zn")}));
   EXPECT_EQ(TModule::ListModulesInScope("*").size(), 0u);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
 }
