@@ -7,6 +7,7 @@
 #include "model/FunctionNode.h"
 #include "model/Scope.h"
 #include "semantics/Operators.h"
+#include "support/Text.h"
 #include "model/VariableDeclNode.h"
 
 namespace zintrel {
@@ -40,7 +41,10 @@ int TFunctionCall::TransformToTypecast(TScope* scope) {
   auto* target = dynamic_cast<TClassNode*>(scope->Find(name->Identifier));
   if (target == nullptr) return 0;
   TNodeOrigin origin(this);
-  TDatatype* type = ActiveTarget->CreateDatatype()->Create(TYPE_COMPOUND, target, 0);
+  // String(x) converts to the string type, as a type written String is one, not to the class.
+  TDatatype* type = ToLower(target->Identifier) == "string"
+                        ? ActiveTarget->CreateDatatype()->Create(TYPE_STRING, nullptr, 0)
+                        : ActiveTarget->CreateDatatype()->Create(TYPE_COMPOUND, target, 0);
   TTypeCastExpression* cast =
       ActiveTarget->CreateTypeCastExpression()->Create(Parameters[0], type, scope);
   ReplaceInParent(this, cast);
