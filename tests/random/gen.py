@@ -161,6 +161,9 @@ def int_literal(rng, t, v):
         return E('%du' % v, t, v, True)
     if t == 'UByte':
         return E('%dUB' % v, t, v, True)
+    if v == -(1 << 31):
+        # -2147483648 negates 2147483648, whose folded value is not cut to 32 bits.
+        return E('(-2147483647 - 1)', 'Int', v, True)
     return E('(%d)' % v if v < 0 else '%d' % v, 'Int', v, True)
 
 
