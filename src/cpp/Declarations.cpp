@@ -67,8 +67,8 @@ std::string FoldedText(TExpressionNode* value) {
   const int64_t integer = value->GetIntResult();
   switch (type->TypeKind) {
     case TYPE_BOOL: return integer != 0 ? "1" : "0";
-    case TYPE_BYTE: return isUnsigned ? UnsignedText(integer) : DecimalText(static_cast<int8_t>(integer));
-    case TYPE_SHORT: return isUnsigned ? UnsignedText(integer) : DecimalText(static_cast<int16_t>(integer));
+    case TYPE_BYTE: return isUnsigned ? NarrowUnsignedText(integer, TYPE_BYTE) : DecimalText(static_cast<int8_t>(integer));
+    case TYPE_SHORT: return isUnsigned ? NarrowUnsignedText(integer, TYPE_SHORT) : DecimalText(static_cast<int16_t>(integer));
     case TYPE_INT: return isUnsigned ? UnsignedText(integer) : DecimalText(integer);
     case TYPE_LONG: return isUnsigned ? ULongText(integer) : LongText(integer);
     case TYPE_FLOAT: return FloatText(value->GetFloatResult());

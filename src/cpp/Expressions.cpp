@@ -36,8 +36,8 @@ void TCPPLiteralNode::AppendCode(std::string& out, const std::string&) {
       return;
     case tok::TOK_INT: out += DecimalText(IntValue); return;
     case tok::TOK_LONG: out += LongText(IntValue); return;
-    case tok::TOK_UBYTE:
-    case tok::TOK_USHORT:
+    case tok::TOK_UBYTE: out += NarrowUnsignedText(IntValue, TYPE_BYTE); return;
+    case tok::TOK_USHORT: out += NarrowUnsignedText(IntValue, TYPE_SHORT); return;
     case tok::TOK_UINT: out += UnsignedText(IntValue); return;
     case tok::TOK_ULONG: out += ULongText(IntValue); return;
     case tok::TOK_FLOAT: out += FloatText(FloatValue); return;
@@ -57,6 +57,8 @@ void TCPPLiteralNode::AppendCode(std::string& out, const std::string&) {
     case TYPE_BOOL: out += IntValue != 0 ? "1" : "0"; return;
     case TYPE_BYTE:
     case TYPE_SHORT:
+      out += isUnsigned ? NarrowUnsignedText(IntValue, LiteralKind) : DecimalText(IntValue);
+      return;
     case TYPE_INT: out += isUnsigned ? UnsignedText(IntValue) : DecimalText(IntValue); return;
     case TYPE_LONG: out += isUnsigned ? ULongText(IntValue) : LongText(IntValue); return;
     case TYPE_FLOAT: out += FloatText(FloatValue); return;

@@ -1,4 +1,5 @@
 #include "cpp/Text.h"
+#include "frontend/Tokens.h"
 
 #include <locale.h>
 
@@ -93,6 +94,11 @@ std::string LongText(int64_t value) {
 }
 
 std::string UnsignedText(int64_t value) { return std::to_string(value) + "U"; }
+
+std::string NarrowUnsignedText(int64_t value, int32_t kind) {
+  if (kind == tok::TYPE_BYTE) return "((uint8_t)" + std::to_string(static_cast<uint8_t>(value)) + ")";
+  return "((uint16_t)" + std::to_string(static_cast<uint16_t>(value)) + ")";
+}
 
 std::string ULongText(int64_t value) { return std::to_string(value) + "ULL"; }
 

@@ -29,6 +29,9 @@ std::string EscapedText(std::string_view text);
 std::string DecimalText(int64_t value);                 // Byte, Short, Int: 42
 std::string LongText(int64_t value);                    // 42LL
 std::string UnsignedText(int64_t value);                // 42U
+// UByte and UShort: ((uint8_t)42), which C++ promotes to int as it does their variables; a
+// plain 42U would make the other operand of its operation unsigned.
+std::string NarrowUnsignedText(int64_t value, int32_t kind);
 std::string ULongText(int64_t value);                   // 42ULL; above the signed range -1ULL
 std::string FloatText(float value);                     // 1.50000000f
 std::string DoubleText(double value);                   // 1.5000000000000000

@@ -72,7 +72,7 @@ const TExpressionCase ExpressionCases[] = {
     // Literals.
     {"Int", "42", "42"},
     {"Long", "10L", "10LL"},
-    {"UByte", "255UB", "255U"},
+    {"UByte", "255UB", "((uint8_t)255)"},
     {"Byte", "100b", "100"},
     {"Byte", "200b", "((char)(200))"},
     {"Short", "40000s", "((int16_t)(40000))"},
