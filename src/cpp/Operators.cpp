@@ -296,6 +296,14 @@ bool UsedAsCondition(TASTNode* parent) {
 }  // namespace
 
 void TCPPUnaryOpExpression::AppendCode(std::string& out, const std::string& indent) {
+  // The negation of the most negative Int or Long literal wraps around to itself; written as
+  // a negation, C++ would report the overflow of a constant.
+  if (auto* literal = dynamic_cast<TLiteralNode*>(TargetExp); literal != nullptr && Operator == '-' &&
+      ((literal->LiteralKind == tok::TOK_INT && literal->IntValue == INT32_MIN) ||
+       (literal->LiteralKind == tok::TOK_LONG && literal->IntValue == INT64_MIN))) {
+    AppendNodeCode(out, TargetExp, indent);
+    return;
+  }
   if (Operator == '+') {
     AppendNodeCode(out, TargetExp, indent);
     return;

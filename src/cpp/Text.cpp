@@ -85,6 +85,8 @@ std::string EscapedText(std::string_view text) {
 std::string DecimalText(int64_t value) {
   // The most negative value has no literal: its magnitude does not fit the signed type.
   if (value == INT64_MIN) return "(-9223372036854775807LL - 1)";
+  // Nor has the most negative Int: -2147483648 would be the negation of a long.
+  if (value == INT32_MIN) return "(-2147483647 - 1)";
   return std::to_string(value);
 }
 

@@ -29,7 +29,9 @@ std::string ObjectList(const std::vector<std::string>& paths) {
 
 std::string CompileCommandLine(std::string_view sourcePart, std::string_view includePart,
                                bool debug) {
-  return "g++ -Wall " + std::string(includePart) + " -c " + (debug ? "-g " : "-O3 ") +
+  // Integers wrap around on overflow in the language; in C++ a signed overflow is undefined,
+  // which the optimiser may exploit, unless -fwrapv makes it wrap.
+  return "g++ -Wall -fwrapv " + std::string(includePart) + " -c " + (debug ? "-g " : "-O3 ") +
          std::string(sourcePart);
 }
 

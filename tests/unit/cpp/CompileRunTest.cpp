@@ -27,7 +27,7 @@ namespace fs = std::filesystem;
 
 const fs::path SourceDir = ZINTREL_SOURCE_DIR;
 const fs::path CaseDir = SourceDir / "tests/unit/cpp/run";
-const char* const Compiler = "g++ -std=c++17 -Wall -Werror -O3";
+const char* const Compiler = "g++ -std=c++17 -Wall -Werror -O3 -fwrapv";
 
 std::string ReadAll(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
