@@ -86,20 +86,30 @@ int TCompiler::InitFunctionTable() {
 }
 
 bool TCompiler::UpdateCompilerOptions(const std::string& path) {
+  OptionsToRecord.clear();
   std::string folder = FolderPart(path) + "/" + BUILD_FOLDER;
   RequireFolder(folder);
   std::string optionsFile = folder + "/" + OPTIONS_FILE;
-  std::string flag = ConfigFlag(CONFIG_DEBUG) ? "d" : " ";
+  const std::string flag = ConfigFlag(CONFIG_DEBUG) ? "d" : " ";
   // The recorded flag is the first line, up to a zero byte.
   std::vector<std::string> lines;
   if (FileExists(optionsFile) && ReadTextLines(optionsFile, lines)) {
     std::string recorded = lines.empty() ? std::string() : lines[0].substr(0, lines[0].find('\0'));
     if (recorded == flag) return false;
   }
-  // A main file in a missing folder has no build folder; its "Unable to open file" comes next.
-  if (!WriteTextLines(optionsFile, {flag}) && FolderExists(folder))
-    Abort("Unable to write file " + optionsFile);
+  // A changed setting is recorded once a build with it is complete: until then records and
+  // objects made with the old one may remain, and a build killed or failed midway must leave
+  // the next one compiling everything again. The first build here records it at once.
+  if (FileExists(optionsFile)) OptionsToRecord = optionsFile;
+  else RecordCompilerOptions(optionsFile);
   return true;
+}
+
+void TCompiler::RecordCompilerOptions(const std::string& optionsFile) const {
+  const std::string flag = ConfigFlag(CONFIG_DEBUG) ? "d" : " ";
+  // A main file in a missing folder has no build folder; its "Unable to open file" comes next.
+  if (!WriteTextLines(optionsFile, {flag}) && FolderExists(FolderPart(optionsFile)))
+    Abort("Unable to write file " + optionsFile);
 }
 
 int TCompiler::InitTarget() {
@@ -250,6 +260,7 @@ int TCompiler::Compile() {
     GenerateModuleInitCode();
     objects += Quote(CompileModuleInit()) + " ";
     InvokeArchive(objects, Quote(GenerateModuleTargetPath(MainPath) + ".a"));
+    if (!OptionsToRecord.empty()) RecordCompilerOptions(OptionsToRecord);
     return 0;
   }
 
@@ -283,6 +294,7 @@ int TCompiler::Compile() {
     objects += (ExtensionPart(library).empty() ? "-l" : "") + Quote(library) + " ";
   }
   InvokeLink(objects, Quote(output));
+  if (!OptionsToRecord.empty()) RecordCompilerOptions(OptionsToRecord);
   if (ConfigFlag(CONFIG_EXECUTE)) return Run(Quote(output));
   return 0;
 }

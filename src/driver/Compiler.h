@@ -44,8 +44,11 @@ class TCompiler {
   // Connects the parser to the lexer and to the list and text emitters.
   static int InitFunctionTable();
   // Keeps the options file of the main file's build folder; true when the debug setting
-  // differs from the one recorded by the previous build there.
+  // differs from the one recorded by the previous build there. A changed setting is written
+  // (RecordCompilerOptions on OptionsToRecord) when Compile has completed.
   bool UpdateCompilerOptions(const std::string& path);
+  void RecordCompilerOptions(const std::string& optionsFile) const;
+  std::string OptionsToRecord;
 
   // Paths of generated files.
   static std::string GenerateTargetPath(const std::string& source);

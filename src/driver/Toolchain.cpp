@@ -77,6 +77,15 @@ void StopUnlessSucceeded(const TChildResult& result) {
 
 std::string WithoutExtension(const std::string& path) { return StripExtension(path); }
 
+// g++ and ld write an object in place as they go: a build killed meanwhile would leave half an
+// object, newer than its record, which the next build would take as done. They write its part,
+// renamed into place once complete.
+std::string ObjectOutput(const std::string& object) { return Quote(PartName(object)); }
+
+void PublishObject(const std::string& object) {
+  if (!PublishPart(object)) TCompiler::Abort("Unable to write file " + object);
+}
+
 std::string AbsolutePathFrom(const std::string& folder, const std::string& path) {
   return !path.empty() && path[0] == '/' ? path : FullPath(folder + "/" + path);
 }
@@ -84,10 +93,12 @@ std::string AbsolutePathFrom(const std::string& folder, const std::string& path)
 }  // namespace
 
 int TCompiler::InvokeCompilation(const std::string& sourcePart, const std::string& includePart) {
-  const std::string text =
-      RunTool(CompileCommandLine(sourcePart, includePart, ConfigFlag(CONFIG_DEBUG))).Text;
-  ShowToolOutput("\ng++ Output:", text);
-  if (text.find("error:") != std::string::npos) Abort("Fatal compiler error");
+  const TChildResult result =
+      RunTool(CompileCommandLine(sourcePart, includePart, ConfigFlag(CONFIG_DEBUG)));
+  ShowToolOutput("\ng++ Output:", result.Text);
+  if (result.Text.find("error:") != std::string::npos) Abort("Fatal compiler error");
+  // A g++ killed (or failing) without a word has not written its object either.
+  StopUnlessSucceeded(result);
   return 0;
 }
 
@@ -151,7 +162,8 @@ int TCompiler::CompileRoot(TProgramNode* root) {
     root->LinkTargets.push_back(object);
   }
   if (root->LinkTargets.empty()) {
-    InvokeCompilation(Quote(target + ".cpp") + " -o " + Quote(target + ".o"), "-I " + modules);
+    InvokeCompilation(Quote(target + ".cpp") + " -o " + ObjectOutput(target + ".o"), "-I " + modules);
+    PublishObject(target + ".o");
     return 0;
   }
   // The file's own code and every C/C++ object it brought along become its one object.
@@ -162,7 +174,8 @@ int TCompiler::CompileRoot(TProgramNode* root) {
   std::vector<std::string> objects;
   for (const std::string& object : root->LinkTargets)
     objects.push_back(AbsolutePathFrom(FolderPart(root->SourceFile.str()), object));
-  InvokePartialLink(Quote(partial) + " " + ObjectList(objects), Quote(target + ".o"));
+  InvokePartialLink(Quote(partial) + " " + ObjectList(objects), ObjectOutput(target + ".o"));
+  PublishObject(target + ".o");
   for (const std::string& source : root->CompileTargets) RemoveFile(WithoutExtension(source) + ".o");
   RemoveFile(partial);
   return 0;
@@ -170,14 +183,17 @@ int TCompiler::CompileRoot(TProgramNode* root) {
 
 std::string TCompiler::CompileModuleInit() {
   const std::string init = GenerateModuleTargetPath(MainPath) + "Init";
-  InvokeCompilation(Quote(init + ".cpp") + " -o " + Quote(init + ".o"), "-I " + Quote(TPaths::ModuleRoot));
+  InvokeCompilation(Quote(init + ".cpp") + " -o " + ObjectOutput(init + ".o"),
+                    "-I " + Quote(TPaths::ModuleRoot));
+  PublishObject(init + ".o");
   return init + ".o";
 }
 
 int TCompiler::CompileProject() {
   const std::string project = GenerateProjectTargetPath();
-  InvokeCompilation(Quote(project + ".cpp") + " -o " + Quote(project + ".o"),
+  InvokeCompilation(Quote(project + ".cpp") + " -o " + ObjectOutput(project + ".o"),
                     "-I " + Quote(TPaths::ModuleRoot));
+  PublishObject(project + ".o");
   return 0;
 }
 

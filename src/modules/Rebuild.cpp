@@ -137,6 +137,8 @@ int32_t TCompiler::ModuleCompilationNecessary(const std::string& path, TProgramN
   if (root == nullptr) return 1;
   if (!KnowsEveryModule(root)) return 1;
   const int64_t recordTime = FileTime(module + ".dep");
+  // The record is written before the archive: an archive older than it is from an earlier build.
+  if (FileTime(module + ".a") < recordTime) return 1;
   const std::string folder = FolderPart(path);
   for (const std::string& entry : root->FileImports) {
     const std::string extension = ToLower(ExtensionPart(entry));

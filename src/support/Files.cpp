@@ -76,16 +76,22 @@ bool ReadFileBytes(const std::string& path, std::string& bytes) {
   return true;
 }
 
-namespace {
-
 // Files are written under this name next to their place and then renamed into it, so that a
 // reader (or the next build, after this one was killed) sees the old file or the whole new one.
 std::string PartName(const std::string& path) { return path + ".part"; }
 
-bool Publish(const std::string& path, bool written) {
+bool PublishPart(const std::string& path) {
   const std::string part = PartName(path);
-  if (written && std::rename(part.c_str(), path.c_str()) == 0) return true;
+  if (std::rename(part.c_str(), path.c_str()) == 0) return true;
   std::remove(part.c_str());
+  return false;
+}
+
+namespace {
+
+bool Publish(const std::string& path, bool written) {
+  if (written) return PublishPart(path);
+  std::remove(PartName(path).c_str());
   return false;
 }
 

@@ -25,6 +25,11 @@ bool ReadFileBytes(const std::string& path, std::string& bytes);
 // Writes text as the whole content of the file; false when it cannot be written completely.
 // The old content stays until the new one is complete: no reader ever sees half a file.
 bool WriteFileBytes(const std::string& path, const std::string& text);
+// Where a file is written until it is complete (next to it, so that the rename is atomic), and
+// the rename into place; PublishPart is false (and the part gone) when the rename failed. Files
+// that other programs write (objects) go the same way as the compiler's own.
+std::string PartName(const std::string& path);
+bool PublishPart(const std::string& path);
 // The lines of an 8-bit text file, split at line feeds with carriage returns dropped; false
 // when the file cannot be read.
 bool ReadTextLines(const std::string& path, std::vector<std::string>& lines);

@@ -47,8 +47,13 @@ TEST_F(CompilerTest, OptionsFileRemembersTheDebugSetting) {
   EXPECT_TRUE(c.UpdateCompilerOptions(main));  // no file yet
   EXPECT_EQ(OptionsFile(), "d\r\n");
   EXPECT_FALSE(c.UpdateCompilerOptions(main));
+  // A changed setting is written only when the build is complete: one stopped before still
+  // finds the old setting, and compiles everything again.
   c.Config = Options(false);
   EXPECT_TRUE(c.UpdateCompilerOptions(main));
+  EXPECT_EQ(OptionsFile(), "d\r\n");
+  EXPECT_TRUE(c.UpdateCompilerOptions(main));
+  c.RecordCompilerOptions(c.OptionsToRecord);
   EXPECT_EQ(OptionsFile(), " \r\n");
   EXPECT_FALSE(c.UpdateCompilerOptions(main));
   // A line ended by CR LF or by nothing reads the same.

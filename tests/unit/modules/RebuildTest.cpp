@@ -126,6 +126,11 @@ TEST_F(RebuildTest, ModuleRules) {
     root = nullptr;
     EXPECT_EQ(TCompiler::ModuleCompilationNecessary(code, root), 1) << output;
   }
+  // A build killed between the record and the archive left the archive of the build before.
+  Module("");
+  TempTree::SetTime(tree.Path("mod/M/.zintrel/ModuleM.a"), 199, 999999999);
+  root = nullptr;
+  EXPECT_EQ(TCompiler::ModuleCompilationNecessary(code, root), 1);
   struct Case {
     std::string Imports;
     int64_t CodeSeconds;
