@@ -100,6 +100,7 @@ void* RunThread(void* data) {
 // the program, so the compiler runs on a thread with a large stack (its pages are only taken
 // when used). The walks still check the room left and report a program nested too deeply.
 int RunCompiler(int argc, char** argv) {
+  PrepareDeepExit();
   TRunArguments arguments{argc, argv, 0};
   pthread_attr_t attributes;
   pthread_t thread;

@@ -30,4 +30,8 @@ const std::vector<std::string>& WrittenMessageLines();
 // Ends the process at once with the given status, after flushing standard output.
 [[noreturn]] void ExitProcess(int status);
 
+// Called once at start-up. Under AddressSanitizer, keeps an error that ends the run from a very
+// deep stack from printing a sanitizer warning; elsewhere it does nothing.
+void PrepareDeepExit();
+
 }  // namespace zintrel
