@@ -15,3 +15,7 @@ cmake --build build-sanitize -j"$jobs"
 # Nodes live until the process ends on purpose, so leak detection stays off.
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
+
+# A minute of fuzzing per harness (AFL++ under ASan+UBSan, in build-fuzz); fails on any crash
+# or hang.
+bash fuzz/run.sh 60
