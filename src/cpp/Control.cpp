@@ -16,9 +16,9 @@ void AppendBlock(std::string& out, TStatementList* block, const std::string& ind
 // A Select without cases was lowered into its selector's local and the default statements:
 // nothing compares the local, so it is marked used (g++ -Wall warns about it otherwise).
 bool IsUncomparedSelector(TStatementList* block) {
-  if (block->Statements.empty() || typeid(*block->Statements.front()) != typeid(TCPPVariableDeclNode))
-    return false;
-  auto* selector = static_cast<TVariableDeclNode*>(block->Statements.front());
+  TStatementNode* first = block->Statements.empty() ? nullptr : block->Statements.front();
+  if (first == nullptr || typeid(*first) != typeid(TCPPVariableDeclNode)) return false;
+  auto* selector = static_cast<TVariableDeclNode*>(first);
   if (selector->Identifier.rfind("__select", 0) != 0) return false;
   if (block->Statements.size() == 1) return true;
   auto* chain = dynamic_cast<TIfNode*>(block->Statements[1]);
