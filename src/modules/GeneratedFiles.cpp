@@ -126,6 +126,24 @@ int TCompiler::GenerateRootCode(TProgramNode* root) {
   return 0;
 }
 
+namespace {
+
+// The calls of the files' main functions, one a line: the main file's last.
+std::string MainCalls(const std::vector<TProgramNode*>& roots, TProgramNode* mainRoot) {
+  std::string text;
+  auto call = [&text](TProgramNode* root) {
+    text += '\t';
+    text += CodeOf(root)->GenerateMainIdentifier();
+    text += "();\n";
+  };
+  for (TProgramNode* root : roots)
+    if (root != mainRoot) call(root);
+  call(mainRoot);
+  return text;
+}
+
+}  // namespace
+
 std::string TCompiler::ModuleInitIdentifier(const std::string& codePath) {
   std::string place = FullPath(codePath);
   const std::string root = FullPath(TPaths::ModuleRoot) + "/";
@@ -151,14 +169,7 @@ int TCompiler::GenerateModuleInitCode() {
   for (TProgramNode* root : Roots) declare(root);
   text += "\nvoid " + ModuleInitIdentifier(MainPath) + "() {\n";
   // As in a program: the imported files first, in the order they were first imported.
-  auto call = [&text](TProgramNode* root) {
-    text += '\t';
-    text += CodeOf(root)->GenerateMainIdentifier();
-    text += "();\n";
-  };
-  for (TProgramNode* root : Roots)
-    if (root != MainRoot) call(root);
-  call(MainRoot);
+  text += MainCalls(Roots, MainRoot);
   text += "}\n";
   WriteGeneratedFile(source, text);
   return 0;
@@ -180,14 +191,7 @@ int TCompiler::GenerateProjectCode(const std::vector<TDependencyNode*>& modules)
   text += "int main(int argc, const char *argv[]) {\n\t__ZintrelAppInit(argc, argv);\n";
   for (const std::string& start : starts) text += "\t" + start + "();\n";
   // The top-level code of imported files runs first, in the order they were first imported.
-  auto call = [&text](TProgramNode* root) {
-    text += '\t';
-    text += CodeOf(root)->GenerateMainIdentifier();
-    text += "();\n";
-  };
-  for (TProgramNode* root : Roots)
-    if (root != MainRoot) call(root);
-  call(MainRoot);
+  text += MainCalls(Roots, MainRoot);
   text += "\treturn 0;\n}\n";
   WriteGeneratedFile(source, text);
   return 0;
