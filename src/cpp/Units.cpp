@@ -6,6 +6,7 @@
 #include "cpp/Text.h"
 #include "modules/DependencyNode.h"
 #include "support/Paths.h"
+#include "support/Text.h"
 
 namespace zintrel {
 
@@ -127,18 +128,8 @@ std::string TCPPProgramNode::GenerateMainIdentifier() {
   const std::string& path = SourceFile.str();
   // A module's files are named after their place in the module tree, so that a program file of
   // the same name ("Math.zn") gives another function.
-  const std::string modules = TPaths::ModuleRoot.empty() ? std::string() : FullPath(TPaths::ModuleRoot) + "/";
-  if (!modules.empty() && path.compare(0, modules.size(), modules) == 0) {
-    std::string identifier = "__zn_";
-    const size_t dot = path.find_last_of('.');
-    const size_t end = dot != std::string::npos && dot > modules.size() ? dot : path.size();
-    for (size_t at = modules.size(); at < end; ++at) {
-      const char c = path[at];
-      const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-      identifier += plain ? c : '_';
-    }
-    return identifier + "Main";
-  }
+  const std::string place = PlaceInModuleTree(path);
+  if (!place.empty()) return "__zn_" + IdentifierFromText(StripExtension(place)) + "Main";
   const size_t slash = path.find_last_of('/');
   std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
   const size_t dot = name.find_last_of('.');

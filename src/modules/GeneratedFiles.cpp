@@ -8,6 +8,7 @@
 #include "modules/Module.h"
 #include "support/Files.h"
 #include "support/Paths.h"
+#include "support/Text.h"
 
 namespace zintrel {
 
@@ -145,15 +146,8 @@ std::string MainCalls(const std::vector<TProgramNode*>& roots, TProgramNode* mai
 }  // namespace
 
 std::string TCompiler::ModuleInitIdentifier(const std::string& codePath) {
-  std::string place = FullPath(codePath);
-  const std::string root = FullPath(TPaths::ModuleRoot) + "/";
-  if (place.compare(0, root.size(), root) == 0) place.erase(0, root.size());
-  std::string identifier = "__ZintrelModule_";
-  for (char c : place) {
-    const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-    identifier += plain ? c : '_';
-  }
-  return identifier;
+  const std::string place = PlaceInModuleTree(codePath);
+  return "__ZintrelModule_" + IdentifierFromText(place.empty() ? FullPath(codePath) : place);
 }
 
 int TCompiler::GenerateModuleInitCode() {

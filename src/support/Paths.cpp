@@ -148,3 +148,14 @@ bool IsHiddenName(std::string_view path) {
 }
 
 }  // namespace zintrel
+
+namespace zintrel {
+
+std::string PlaceInModuleTree(const std::string& path) {
+  if (TPaths::ModuleRoot.empty()) return std::string();
+  const std::string full = FullPath(path);
+  const std::string root = FullPath(TPaths::ModuleRoot) + "/";
+  return full.compare(0, root.size(), root) == 0 ? full.substr(root.size()) : std::string();
+}
+
+}  // namespace zintrel

@@ -36,7 +36,9 @@ std::string Slashes(std::string_view path);            // backslashes become "/"
 std::string FolderPart(std::string_view path);         // text before the last slash
 std::string FilePart(std::string_view path);           // text after the last slash
 std::string ExtensionPart(std::string_view path);      // after the last dot of the file part
-std::string StripExtension(std::string_view path);     // without the dot and the extension
+std::string StripExtension(std::string_view path);
+// The path below the module root ("Zintrel/IO/IO.zn"); empty for a path outside the tree.
+std::string PlaceInModuleTree(const std::string& path);     // without the dot and the extension
 std::string BareName(std::string_view path);           // file part without extension
 
 std::string FullPath(std::string_view path);

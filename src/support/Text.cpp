@@ -24,6 +24,14 @@ std::string IdentifierCharacters(std::string_view text) {
   return result;
 }
 
+std::string IdentifierFromText(std::string_view text) {
+  std::string result;
+  result.reserve(text.size());
+  for (char c : text)
+    result += (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ? c : '_';
+  return result;
+}
+
 int FindAtDepth(std::string_view text, std::string_view pattern, int start, int depth) {
   if (start < 0) start = 0;
   size_t counted = static_cast<size_t>(start);

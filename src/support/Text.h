@@ -11,6 +11,8 @@ std::string ToLower(std::string_view text);  // ASCII letters only, as names are
 std::string ToUpper(std::string_view text);
 // The letters, digits and underscores of the text, in order.
 std::string IdentifierCharacters(std::string_view text);
+// The text with every character that cannot stand in a C identifier made "_".
+std::string IdentifierFromText(std::string_view text);
 // Position of the first occurrence of pattern at or after start whose bracket depth (count of
 // "(" and "[" minus ")" and "]" before it) equals depth; -1 when there is none.
 int FindAtDepth(std::string_view text, std::string_view pattern, int start, int depth);
