@@ -3,9 +3,12 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/ioctl.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -89,24 +92,54 @@ bool RunChild(const std::string& commandLine, const TChildOptions& options, TChi
   if (failed != 0) return false;
   collected.CloseWrite();
 
-  // Reads until the child closes its end (it has ended, or handed the pipe on to its own
-  // children, whose output belongs to it too).
+  // Reads until the child closes its end or ends itself. A child may hand the pipe on to its
+  // own children: the toolchain's wait for theirs, so their output is all there when the child
+  // ends, but a program may leave one running in the background, holding the pipe for as long
+  // as it likes. Once the child has ended, what is already in the pipe is read and the rest
+  // (a background child's later output) is not waited for.
+  const int ending = static_cast<int>(::syscall(SYS_pidfd_open, child, 0));
   char buffer[65536];
-  for (;;) {
-    pollfd waiting{collected.Read(), POLLIN, 0};
-    if (::poll(&waiting, 1, -1) < 0) {
-      if (errno == EINTR) continue;
-      break;
-    }
-    ssize_t got = ::read(collected.Read(), buffer, sizeof buffer);
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) break;
+  int status = 0;
+  bool reaped = false, ended = false;
+  auto append = [&](ssize_t got) {
     std::string_view piece(buffer, static_cast<size_t>(got));
     result.Text.append(piece);
     if (options.OnText) options.OnText(piece);
+  };
+  while (!ended) {
+    pollfd waiting[2] = {{collected.Read(), POLLIN, 0}, {ending, POLLIN, 0}};
+    // Without a process descriptor (an old kernel) the child's end is looked for every tenth
+    // of a second instead.
+    const int ready = ::poll(waiting, ending >= 0 ? 2 : 1, ending >= 0 ? -1 : 100);
+    if (ready < 0) {
+      if (errno == EINTR) continue;
+      break;
+    }
+    if (waiting[0].revents != 0) {
+      ssize_t got = ::read(collected.Read(), buffer, sizeof buffer);
+      if (got == 0 || (got < 0 && errno != EINTR)) break;
+      if (got > 0) append(got);
+    }
+    if (ending >= 0) {
+      ended = waiting[1].revents != 0;
+    } else if (::waitpid(child, &status, WNOHANG) == child) {
+      ended = reaped = true;
+    }
   }
-  int status = 0;
-  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  if (ended) {
+    int left = 0;
+    if (::ioctl(collected.Read(), FIONREAD, &left) != 0) left = 0;
+    ::fcntl(collected.Read(), F_SETFL, O_NONBLOCK);
+    while (left > 0) {
+      ssize_t got = ::read(collected.Read(), buffer,
+                           std::min(sizeof buffer, static_cast<size_t>(left)));
+      if (got <= 0) break;
+      append(got);
+      left -= static_cast<int>(got);
+    }
+  }
+  if (ending >= 0) ::close(ending);
+  while (!reaped && ::waitpid(child, &status, 0) < 0 && errno == EINTR) {
   }
   if (WIFEXITED(status)) result.Status = WEXITSTATUS(status);
   if (WIFSIGNALED(status)) result.Signal = WTERMSIG(status);
