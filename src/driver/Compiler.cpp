@@ -251,10 +251,16 @@ int TCompiler::Compile() {
     GenerateDependenciesFile(ASTRoot, GenerateModuleTargetPath(MainPath) + ".dep");
   }
 
+  // Every input of the link that is a file, for the decision whether to link again.
+  std::vector<std::string> inputs;
   std::string objects;
+  auto addInput = [&](const std::string& path) {
+    objects += Quote(path) + " ";
+    inputs.push_back(path);
+  };
   for (TProgramNode* root : Roots) {
     if (!root->IsCompiled) CompileRoot(root);
-    objects += Quote(GenerateTargetPath(root->SourceFile) + ".o") + " ";
+    addInput(GenerateTargetPath(root->SourceFile) + ".o");
   }
   if (ModuleBuild) {
     GenerateModuleInitCode();
@@ -277,11 +283,11 @@ int TCompiler::Compile() {
   const std::vector<TDependencyNode*> modules = ModulesInLinkOrder(linkMap);
   GenerateProjectCode(modules);
   CompileProject();
-  objects += Quote(GenerateProjectTargetPath() + ".o") + " ";
+  addInput(GenerateProjectTargetPath() + ".o");
   for (TDependencyNode* node : modules) {
     const std::string archive = GenerateModuleTargetPath(node->CodePath) + ".a";
     RequireSafePath(archive);
-    objects += Quote(archive) + " ";
+    addInput(archive);
     if (node->SourceModule != nullptr)
       for (const std::string& library : node->SourceModule->Libraries)
         LibraryList.push_back(LibraryPath(library, node->CodePath));
@@ -291,9 +297,10 @@ int TCompiler::Compile() {
       LibraryList.push_back(LibraryPath(library, root->SourceFile));
   for (const std::string& library : LibraryList) {
     RequireSafePath(library);
-    objects += (ExtensionPart(library).empty() ? "-l" : "") + Quote(library) + " ";
+    if (ExtensionPart(library).empty()) objects += "-l" + Quote(library) + " ";
+    else addInput(library);
   }
-  InvokeLink(objects, Quote(output));
+  InvokeLink(objects, inputs, output);
   if (!OptionsToRecord.empty()) RecordCompilerOptions(OptionsToRecord);
   if (ConfigFlag(CONFIG_EXECUTE)) return Run(Quote(output));
   return 0;

@@ -79,7 +79,10 @@ class TCompiler {
   int GenerateRootCode(TProgramNode* root);
   // The project source: start-up, the top-level code of every linked module (each after the
   // modules it uses; modules in link order), then that of the program's files.
+  // Its object is compiled again only when its text changed (or the start-up it includes was
+  // rebuilt): ProjectNeedsCompile tells CompileProject.
   int GenerateProjectCode(const std::vector<TDependencyNode*>& modules);
+  bool ProjectNeedsCompile = true;
   // A module build's start function, which runs the top-level code of the module's files, and
   // its name, taken from the code file's place in the module tree.
   int GenerateModuleInitCode();
@@ -92,7 +95,11 @@ class TCompiler {
   // The toolchain: each runs one child and shows its output; a compile step whose error output
   // holds "error:" ends the compilation. Run answers 1 when the program failed, else 0.
   int InvokeCompilation(const std::string& sourcePart, const std::string& includePart);
-  static int InvokeLink(const std::string& objects, const std::string& output);
+  // Links into the output's part, renamed into place once complete. A link whose command line
+  // is the one recorded by the last link, whose inputs are all older than the output it left,
+  // is not run again.
+  int InvokeLink(const std::string& objects, const std::vector<std::string>& inputs,
+                 const std::string& output);
   static int InvokePartialLink(const std::string& objects, const std::string& output);
   static int InvokeArchive(const std::string& objects, const std::string& output);
   static int Run(const std::string& commandLine);

@@ -102,10 +102,29 @@ int TCompiler::InvokeCompilation(const std::string& sourcePart, const std::strin
   return 0;
 }
 
-int TCompiler::InvokeLink(const std::string& objects, const std::string& output) {
-  TChildResult result = RunTool(LinkCommandLine(objects, output));
+int TCompiler::InvokeLink(const std::string& objects, const std::vector<std::string>& inputs,
+                          const std::string& output) {
+  // The command line of the last link that completed is kept next to the project source, so
+  // that a changed output, option or list of inputs links again.
+  const std::string commandLine = LinkCommandLine(objects, Quote(output));
+  const std::string linked = GenerateProjectTargetPath() + ".link";
+  std::string lastLink;
+  if (ForceRecompile == 0 && ReadFileBytes(linked, lastLink) && lastLink == commandLine) {
+    const int64_t built = FileTime(output);
+    bool current = built != 0;
+    for (const std::string& input : inputs) current = current && FileTime(input) < built;
+    if (current) return 0;
+  }
+  const std::string part = PartName(output);
+  TChildResult result = RunTool(LinkCommandLine(objects, Quote(part)));
+  // The linker's messages name the output the user asked for.
+  for (size_t at = 0; (at = result.Text.find(part, at)) != std::string::npos; at += output.size())
+    result.Text.replace(at, part.size(), output);
   ShowToolOutput("\ng++ Output:", result.Text);
+  if (result.Status != 0 || result.Signal != 0) RemoveFile(part);
   StopUnlessSucceeded(result);
+  if (!PublishPart(output)) Abort("Unable to write file " + output);
+  if (!WriteFileBytes(linked, commandLine)) Abort("Unable to write file " + linked);
   return 0;
 }
 
@@ -190,6 +209,7 @@ std::string TCompiler::CompileModuleInit() {
 }
 
 int TCompiler::CompileProject() {
+  if (!ProjectNeedsCompile) return 0;
   const std::string project = GenerateProjectTargetPath();
   InvokeCompilation(Quote(project + ".cpp") + " -o " + ObjectOutput(project + ".o"),
                     "-I " + Quote(TPaths::ModuleRoot));

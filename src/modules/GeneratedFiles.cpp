@@ -18,6 +18,15 @@ void WriteGeneratedFile(const std::string& path, const std::string& text) {
   if (!WriteFileBytes(path, text)) TCompiler::Abort("Unable to write file " + path);
 }
 
+// Like WriteGeneratedFile, but a file that already holds the text keeps its time; true when
+// the file was written.
+bool WriteGeneratedFileIfChanged(const std::string& path, const std::string& text) {
+  std::string old;
+  if (ReadFileBytes(path, old) && old == text) return false;
+  WriteGeneratedFile(path, text);
+  return true;
+}
+
 std::string IncludeLine(const std::string& path) { return "#include \"" + path + "\"\n"; }
 
 std::string ClassTargetPath(const TClassNode* c) {
@@ -173,6 +182,7 @@ int TCompiler::GenerateProjectCode(const std::vector<TDependencyNode*>& modules)
   const std::string source = GenerateProjectTargetPath() + ".cpp";
   TModule* appInit = ModuleTree != nullptr ? ModuleTree->Find(APPINIT_MODULE) : nullptr;
   if (appInit == nullptr) Abort(std::string("Unable to find module '") + APPINIT_MODULE + "'");
+  const std::string appInitHeader = GenerateModuleTargetPath(appInit->CodePath) + ".h";
   std::string text = IncludeLine(GenerateRelativeTargetPath(source, appInit->CodePath, true) + ".h");
   for (TProgramNode* root : Roots)
     text += IncludeLine(GenerateRelativeTargetPath(source, root->SourceFile, false) + ".h");
@@ -187,7 +197,13 @@ int TCompiler::GenerateProjectCode(const std::vector<TDependencyNode*>& modules)
   // The top-level code of imported files runs first, in the order they were first imported.
   text += MainCalls(Roots, MainRoot);
   text += "\treturn 0;\n}\n";
-  WriteGeneratedFile(source, text);
+  // It calls the files' main functions and the modules' start functions, whose declarations it
+  // writes itself: the files' headers, rewritten whenever a file changes, cannot change its
+  // object, but the start-up's header can.
+  const bool written = WriteGeneratedFileIfChanged(source, text);
+  const int64_t object = FileTime(GenerateProjectTargetPath() + ".o");
+  ProjectNeedsCompile = written || ForceRecompile != 0 || object <= FileTime(source) ||
+                        object <= FileTime(appInitHeader);
   return 0;
 }
 
