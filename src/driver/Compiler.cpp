@@ -7,6 +7,7 @@
 #include "cpp/CPPNodes.h"
 #include "cpp/CPPTarget.h"
 #include "driver/CommandLine.h"
+#include "driver/CompileAhead.h"
 #include "driver/Toolchain.h"
 #include "modules/Module.h"
 #include "support/Messages.h"
@@ -69,6 +70,7 @@ int TCompiler::Setup(const std::vector<std::string>& options, const std::string&
   MainPath = AbsolutePath(file);
   Config = options;
   MainDir = FolderPart(MainPath);
+  Jobs = CompileJobs();
   ModuleBuild = IsModule(MainPath) ? 1 : 0;
   ForceRecompile = ConfigFlag(CONFIG_RECOMPILE) ? 1 : 0;
   if (UpdateCompilerOptions(MainPath)) ForceRecompile = 1;
@@ -251,6 +253,27 @@ int TCompiler::Compile() {
     GenerateDependenciesFile(ASTRoot, GenerateModuleTargetPath(MainPath) + ".dep");
   }
 
+  // The start function's or project's source is written before anything compiles, so that
+  // every compile of the build is known at once and may run ahead.
+  std::vector<TDependencyNode*> modules;
+  if (ModuleBuild) {
+    GenerateModuleInitCode();
+  } else {
+    TLinkMap linkMap;
+    for (TProgramNode* root : Roots) {
+      if (root->Dependencies != nullptr)
+        for (auto& [used, uses] : root->Dependencies->Dependencies)
+          if (used->IsModule) ResolveModuleLinkDependencies(used, linkMap);
+      for (TDependencyNode* module : ImportedModules(root)) ResolveModuleLinkDependencies(module, linkMap);
+    }
+    ResolveModuleLinkDependencies(appInit->Dependencies, linkMap);
+    // The project object references the start-up code, so it goes before the archives: the
+    // linker takes from an archive only what the objects before it need.
+    modules = ModulesInLinkOrder(linkMap);
+    GenerateProjectCode(modules);
+  }
+  CompileAhead();
+
   // Every input of the link that is a file, for the decision whether to link again.
   std::vector<std::string> inputs;
   std::string objects;
@@ -263,26 +286,14 @@ int TCompiler::Compile() {
     addInput(GenerateTargetPath(root->SourceFile) + ".o");
   }
   if (ModuleBuild) {
-    GenerateModuleInitCode();
     objects += Quote(CompileModuleInit()) + " ";
+    TCompileAhead::Stop();
     InvokeArchive(objects, Quote(GenerateModuleTargetPath(MainPath) + ".a"));
     if (!OptionsToRecord.empty()) RecordCompilerOptions(OptionsToRecord);
     return 0;
   }
-
-  TLinkMap linkMap;
-  for (TProgramNode* root : Roots) {
-    if (root->Dependencies != nullptr)
-      for (auto& [used, uses] : root->Dependencies->Dependencies)
-        if (used->IsModule) ResolveModuleLinkDependencies(used, linkMap);
-    for (TDependencyNode* module : ImportedModules(root)) ResolveModuleLinkDependencies(module, linkMap);
-  }
-  ResolveModuleLinkDependencies(appInit->Dependencies, linkMap);
-  // The project object references the start-up code, so it goes before the archives: the
-  // linker takes from an archive only what the objects before it need.
-  const std::vector<TDependencyNode*> modules = ModulesInLinkOrder(linkMap);
-  GenerateProjectCode(modules);
   CompileProject();
+  TCompileAhead::Stop();
   addInput(GenerateProjectTargetPath() + ".o");
   for (TDependencyNode* node : modules) {
     const std::string archive = GenerateModuleTargetPath(node->CodePath) + ".a";

@@ -23,6 +23,7 @@ class TCompiler {
   std::string MainDir;
   TProgramNode* MainRoot = nullptr;
   int32_t ForceRecompile = 0;
+  int Jobs = 1;  // compiles that may run at once (ZINTREL_JOBS)
   std::vector<std::string> CompileQueue;
   std::vector<TProgramNode*> Roots;
   TProgramNode* ASTRoot = nullptr;
@@ -103,6 +104,8 @@ class TCompiler {
   static int InvokePartialLink(const std::string& objects, const std::string& output);
   static int InvokeArchive(const std::string& objects, const std::string& output);
   static int Run(const std::string& commandLine);
+  // With more than one job allowed (ZINTREL_JOBS), starts the build's compiles ahead of it.
+  void CompileAhead();
   // Compiles a parsed file (with the C/C++ sources it imports) into its one object file.
   int CompileRoot(TProgramNode* root);
   int CompileProject();

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "driver/CommandLine.h"
+#include "driver/CompileAhead.h"
 #include "driver/Compiler.h"
 #include "model/ProgramNode.h"
 #include "support/Files.h"
@@ -56,7 +57,10 @@ namespace {
 TChildResult RunTool(const std::string& commandLine) {
   TChildOptions options;
   TChildResult result;
-  if (!RunChild(commandLine, options, result)) {
+  bool started = false;
+  if (!TCompileAhead::Take(commandLine, result, started))
+    started = RunChild(commandLine, options, result);
+  if (!started) {
     std::vector<std::string> arguments = SplitCommandLine(commandLine);
     TCompiler::Abort("Unable to start " + (arguments.empty() ? commandLine : arguments[0]));
   }
@@ -171,39 +175,95 @@ int TCompiler::Run(const std::string& commandLine) {
   return 0;
 }
 
+namespace {
+
+// One compile of the build: what InvokeCompilation is given, and the file g++ writes.
+struct TCompileCommand {
+  std::string SourcePart;
+  std::string IncludePart;
+  std::string Output;
+};
+
+std::string ModuleInclude() { return "-I " + Quote(TPaths::ModuleRoot); }
+
+TCompileCommand SourceCompile(const std::string& source) {
+  const std::string object = WithoutExtension(source) + ".o";
+  return {Quote(source) + " -o " + Quote(object), ModuleInclude() + " ", object};
+}
+
+// A file's generated code: its object at once, or the object merged with its C/C++ objects.
+TCompileCommand FileCompile(const TProgramNode* root) {
+  const std::string target = TCompiler::GenerateTargetPath(root->SourceFile);
+  const std::string output = root->LinkTargets.empty() && root->CompileTargets.empty()
+                                 ? PartName(target + ".o")
+                                 : target + "-PreIncremental.o";
+  return {Quote(target + ".cpp") + " -o " + Quote(output), ModuleInclude(), output};
+}
+
+TCompileCommand GeneratedCompile(const std::string& target) {
+  return {Quote(target + ".cpp") + " -o " + ObjectOutput(target + ".o"), ModuleInclude(),
+          PartName(target + ".o")};
+}
+
+}  // namespace
+
+void TCompiler::CompileAhead() {
+  if (Jobs < 2) return;
+  std::vector<TPlannedCompile> planned;
+  std::vector<std::string> outputs;
+  // A C/C++ source imported by two files compiles twice into one object: planning stops
+  // before the second, which then runs in its turn.
+  auto plan = [&](const TCompileCommand& command) {
+    for (const std::string& output : outputs)
+      if (output == command.Output) return false;
+    outputs.push_back(command.Output);
+    planned.push_back({CompileCommandLine(command.SourcePart, command.IncludePart,
+                                          ConfigFlag(CONFIG_DEBUG)),
+                       command.Output});
+    return true;
+  };
+  bool planning = true;
+  for (TProgramNode* root : Roots) {
+    if (root->IsCompiled) continue;
+    for (const std::string& source : root->CompileTargets) planning = planning && plan(SourceCompile(source));
+    planning = planning && plan(FileCompile(root));
+  }
+  if (ModuleBuild) planning = planning && plan(GeneratedCompile(GenerateModuleTargetPath(MainPath) + "Init"));
+  else if (ProjectNeedsCompile) planning = planning && plan(GeneratedCompile(GenerateProjectTargetPath()));
+  TCompileAhead::Start(std::move(planned), Jobs);
+}
+
 int TCompiler::CompileRoot(TProgramNode* root) {
   const std::string target = GenerateTargetPath(root->SourceFile);
-  const std::string modules = Quote(TPaths::ModuleRoot);
+  const TCompileCommand own = FileCompile(root);
   for (const std::string& source : root->CompileTargets) {
     Info("Compiling " + source);
-    const std::string object = WithoutExtension(source) + ".o";
-    InvokeCompilation(Quote(source) + " -o " + Quote(object), "-I " + modules + " ");
-    root->LinkTargets.push_back(object);
+    const TCompileCommand command = SourceCompile(source);
+    InvokeCompilation(command.SourcePart, command.IncludePart);
+    root->LinkTargets.push_back(command.Output);
   }
-  if (root->LinkTargets.empty()) {
-    InvokeCompilation(Quote(target + ".cpp") + " -o " + ObjectOutput(target + ".o"), "-I " + modules);
+  InvokeCompilation(own.SourcePart, own.IncludePart);
+  if (own.Output == PartName(target + ".o")) {
     PublishObject(target + ".o");
     return 0;
   }
   // The file's own code and every C/C++ object it brought along become its one object.
-  const std::string partial = target + "-PreIncremental.o";
-  InvokeCompilation(Quote(target + ".cpp") + " -o " + Quote(partial), "-I " + modules);
   // Objects imported as written are found next to the file that imports them, as every other
   // import is (not in the compiler's own folder, where the tools run).
   std::vector<std::string> objects;
   for (const std::string& object : root->LinkTargets)
     objects.push_back(AbsolutePathFrom(FolderPart(root->SourceFile.str()), object));
-  InvokePartialLink(Quote(partial) + " " + ObjectList(objects), ObjectOutput(target + ".o"));
+  InvokePartialLink(Quote(own.Output) + " " + ObjectList(objects), ObjectOutput(target + ".o"));
   PublishObject(target + ".o");
   for (const std::string& source : root->CompileTargets) RemoveFile(WithoutExtension(source) + ".o");
-  RemoveFile(partial);
+  RemoveFile(own.Output);
   return 0;
 }
 
 std::string TCompiler::CompileModuleInit() {
   const std::string init = GenerateModuleTargetPath(MainPath) + "Init";
-  InvokeCompilation(Quote(init + ".cpp") + " -o " + ObjectOutput(init + ".o"),
-                    "-I " + Quote(TPaths::ModuleRoot));
+  const TCompileCommand command = GeneratedCompile(init);
+  InvokeCompilation(command.SourcePart, command.IncludePart);
   PublishObject(init + ".o");
   return init + ".o";
 }
@@ -211,8 +271,8 @@ std::string TCompiler::CompileModuleInit() {
 int TCompiler::CompileProject() {
   if (!ProjectNeedsCompile) return 0;
   const std::string project = GenerateProjectTargetPath();
-  InvokeCompilation(Quote(project + ".cpp") + " -o " + ObjectOutput(project + ".o"),
-                    "-I " + Quote(TPaths::ModuleRoot));
+  const TCompileCommand command = GeneratedCompile(project);
+  InvokeCompilation(command.SourcePart, command.IncludePart);
   PublishObject(project + ".o");
   return 0;
 }

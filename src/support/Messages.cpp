@@ -69,8 +69,18 @@ void AbortWithMessage(std::string_view message) {
   ExitProcess(-1);
 }
 
+namespace {
+void (*ExitHook)() = nullptr;
+}  // namespace
+
+void AtExitProcess(void (*hook)()) { ExitHook = hook; }
+
 void ExitProcess(int status) {
   std::fflush(stdout);
+  if (void (*hook)() = ExitHook) {
+    ExitHook = nullptr;
+    hook();
+  }
   // Nodes and lists are never freed; skipping static destructors keeps exit instant.
   std::_Exit(status);
 }

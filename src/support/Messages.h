@@ -27,8 +27,10 @@ const std::vector<std::string>& WrittenMessageLines();
 // Outputs the message and ends the process with exit status -1. Nothing is cleaned up.
 [[noreturn]] void AbortWithMessage(std::string_view message);
 
-// Ends the process at once with the given status, after flushing standard output.
+// Ends the process at once with the given status, after flushing standard output and calling
+// the hook given to AtExitProcess, if any.
 [[noreturn]] void ExitProcess(int status);
+void AtExitProcess(void (*hook)());
 
 // Called once at start-up. Under AddressSanitizer, keeps an error that ends the run from a very
 // deep stack from printing a sanitizer warning; elsewhere it does nothing.
