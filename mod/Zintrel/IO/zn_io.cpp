@@ -2,9 +2,16 @@
 // program imports; it is flushed before reading input and at exit.
 #include "zn_io.h"
 
+#include <dirent.h>
+#include <errno.h>
 #include <stdio.h>
 #include <string.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -14,6 +21,21 @@ void Put(String* text) {
 
 const char* PathOf(String* path) {
 	return path != nullptr ? path->Data : "";
+}
+
+Array<String*, 1>* StringArray(const std::vector<String*>& items) {
+	if (items.size() > static_cast<size_t>(INT32_MAX)) __zn::OutOfMemory();
+	Array<String*, 1>* array = new Array<String*, 1>(-1, static_cast<int32_t>(items.size()));
+	for (size_t i = 0; i < items.size(); i++) *array->At(i) = items[i];
+	return array;
+}
+
+bool WriteWhole(String* path, const char* mode, String* text) {
+	FILE* file = fopen(PathOf(path), mode);
+	if (file == nullptr) return false;
+	size_t length = text != nullptr ? static_cast<size_t>(text->_Length) : 0;
+	bool ok = length == 0 || fwrite(text->Data, 1, length, file) == length;
+	return fclose(file) == 0 && ok;
 }
 
 } // namespace
@@ -74,14 +96,79 @@ String* ReadFile(String* path) {
 }
 
 bool WriteFile(String* path, String* text) {
-	FILE* file = fopen(PathOf(path), "wb");
-	if (file == nullptr) return false;
-	size_t length = text != nullptr ? static_cast<size_t>(text->_Length) : 0;
-	bool ok = length == 0 || fwrite(text->Data, 1, length, file) == length;
-	return fclose(file) == 0 && ok;
+	return WriteWhole(path, "wb", text);
 }
 
 bool FileExists(String* path) {
 	struct stat info;
 	return stat(PathOf(path), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+Array<String*, 1>* ReadLines(String* path) {
+	String* text = ReadFile(path);
+	std::vector<String*> lines;
+	const char* data = text->Data;
+	int32_t start = 0;
+	for (int32_t i = 0; i <= text->_Length; i++) {
+		if (i < text->_Length && data[i] != '\n') continue;
+		if (i == text->_Length && i == start) break;
+		int32_t end = i > start && data[i - 1] == '\r' ? i - 1 : i;
+		lines.push_back(new String(data + start, end - start));
+		start = i + 1;
+	}
+	return StringArray(lines);
+}
+
+bool WriteLines(String* path, Array<String*, 1>* lines) {
+	FILE* file = fopen(PathOf(path), "wb");
+	if (file == nullptr) return false;
+	bool ok = true;
+	int32_t count = lines != nullptr ? lines->Size() : 0;
+	for (int32_t i = 0; i < count && ok; i++) {
+		String* line = *lines->At(i);
+		size_t length = line != nullptr ? static_cast<size_t>(line->_Length) : 0;
+		ok = (length == 0 || fwrite(line->Data, 1, length, file) == length) && fputc('\n', file) != EOF;
+	}
+	return fclose(file) == 0 && ok;
+}
+
+bool AppendFile(String* path, String* text) {
+	return WriteWhole(path, "ab", text);
+}
+
+bool FolderExists(String* path) {
+	struct stat info;
+	return stat(PathOf(path), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+Array<String*, 1>* ListFolder(String* path) {
+	std::vector<std::string> names;
+	if (DIR* folder = opendir(PathOf(path))) {
+		while (dirent* entry = readdir(folder))
+			if (strcmp(entry->d_name, ".") != 0 && strcmp(entry->d_name, "..") != 0) names.push_back(entry->d_name);
+		closedir(folder);
+	}
+	std::sort(names.begin(), names.end());
+	std::vector<String*> items;
+	for (const std::string& name : names) items.push_back(new String(name.c_str()));
+	return StringArray(items);
+}
+
+bool MakeFolder(String* path) {
+	std::string folder = PathOf(path);
+	// Each folder from the top down; one that exists already is no failure.
+	for (size_t at = folder.find('/', 1); at != std::string::npos; at = folder.find('/', at + 1)) {
+		std::string above = folder.substr(0, at);
+		if (mkdir(above.c_str(), 0777) != 0 && errno != EEXIST) break;
+	}
+	if (!folder.empty()) mkdir(folder.c_str(), 0777);
+	return FolderExists(path);
+}
+
+bool DeleteFile(String* path) {
+	return !FolderExists(path) && unlink(PathOf(path)) == 0;
+}
+
+bool DeleteFolder(String* path) {
+	return rmdir(PathOf(path)) == 0;
 }

@@ -15,5 +15,21 @@ String* ReadFile(String* path);
 bool WriteFile(String* path, String* text);
 // True for an existing file that is not a folder.
 bool FileExists(String* path);
+// The file's lines without their line ends (LF or CR LF; a last line needs none); no lines
+// when it cannot be read.
+Array<String*, 1>* ReadLines(String* path);
+// Every line followed by a line feed; false when the file cannot be written completely.
+bool WriteLines(String* path, Array<String*, 1>* lines);
+// The text added at the end of the file, which is created when missing.
+bool AppendFile(String* path, String* text);
+bool FolderExists(String* path);
+// The names in a folder, "." and ".." left out, in byte order; none when it cannot be read.
+Array<String*, 1>* ListFolder(String* path);
+// Makes the folder and every missing folder above it; true when it exists afterwards.
+bool MakeFolder(String* path);
+// Removes a file that is not a folder; true when it was removed.
+bool DeleteFile(String* path);
+// Removes an empty folder; true when it was removed.
+bool DeleteFolder(String* path);
 
 #endif

@@ -3,7 +3,9 @@
 
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 #include <time.h>
+#include <unistd.h>
 
 Array<String*, 1>* AppArgs() {
 	int count = __zn::ArgumentCount();
@@ -21,6 +23,19 @@ int64_t Millisecs() {
 String* GetEnv(String* name) {
 	const char* value = name != nullptr ? getenv(name->Data) : nullptr;
 	return new String(value != nullptr ? value : "");
+}
+
+bool SetEnv(String* name, String* value) {
+	if (name == nullptr || name->_Length == 0 || strchr(name->Data, '=') != nullptr) return false;
+	return setenv(name->Data, value != nullptr ? value->Data : "", 1) == 0;
+}
+
+Array<String*, 1>* Environment() {
+	int32_t count = 0;
+	while (environ[count] != nullptr) count++;
+	Array<String*, 1>* variables = new Array<String*, 1>(-1, count);
+	for (int32_t i = 0; i < count; i++) *variables->At(i) = new String(environ[i]);
+	return variables;
 }
 
 void Quit(int32_t code) {
