@@ -1,5 +1,6 @@
 #include "driver/Toolchain.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "driver/CommandLine.h"
@@ -152,12 +153,18 @@ int TCompiler::InvokeArchive(const std::string& objects, const std::string& outp
 int TCompiler::Run(const std::string& commandLine) {
   Info("\nProgram output:");
   // The program's output is shown as it arrives, with CR LF made LF as in every message; it
-  // reads the compiler's input and its errors go to the compiler's standard error.
+  // reads the compiler's input and its errors go to the compiler's standard error, after the
+  // output it wrote before them.
   TMessageStream shown;
   TChildOptions options;
   options.CollectError = false;
   options.Inherit = true;
   options.OnText = [&shown](std::string_view piece) { shown.Write(piece); };
+  options.OnOtherText = [](std::string_view piece) {
+    std::fflush(stdout);
+    std::fwrite(piece.data(), 1, piece.size(), stderr);
+    std::fflush(stderr);
+  };
   TChildResult result;
   // The program's output is a pipe, which C buffers in blocks: told that it runs here, the
   // start-up code buffers it by lines, so lines show when printed and none is lost to a crash.

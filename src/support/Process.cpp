@@ -75,13 +75,17 @@ bool RunChild(const std::string& commandLine, const TChildOptions& options, TChi
   for (std::string& argument : arguments) argv.push_back(argument.data());
   argv.push_back(nullptr);
 
-  TPipe collected;
-  if (!collected.Ok()) return false;
+  // Pipe 0 carries the collected stream, pipe 1 the other one when it is passed on piece by
+  // piece.
+  TPipe pipes[2];
+  const bool passOther = options.Inherit && options.OnOtherText != nullptr;
+  if (!pipes[0].Ok() || (passOther && !pipes[1].Ok())) return false;
   const int collectedFd = options.CollectError ? STDERR_FILENO : STDOUT_FILENO;
   const int otherFd = options.CollectError ? STDOUT_FILENO : STDERR_FILENO;
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, collected.Write(), collectedFd);
+  posix_spawn_file_actions_adddup2(&actions, pipes[0].Write(), collectedFd);
+  if (passOther) posix_spawn_file_actions_adddup2(&actions, pipes[1].Write(), otherFd);
   if (!options.Inherit) {
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, otherFd, "/dev/null", O_WRONLY, 0);
@@ -90,51 +94,64 @@ bool RunChild(const std::string& commandLine, const TChildOptions& options, TChi
   int failed = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   if (failed != 0) return false;
-  collected.CloseWrite();
+  pipes[0].CloseWrite();
+  pipes[1].CloseWrite();
 
-  // Reads until the child closes its end or ends itself. A child may hand the pipe on to its
+  // Reads until the child closes its ends or ends itself. A child may hand the pipes on to its
   // own children: the toolchain's wait for theirs, so their output is all there when the child
-  // ends, but a program may leave one running in the background, holding the pipe for as long
-  // as it likes. Once the child has ended, what is already in the pipe is read and the rest
+  // ends, but a program may leave one running in the background, holding a pipe for as long
+  // as it likes. Once the child has ended, what is already in the pipes is read and the rest
   // (a background child's later output) is not waited for.
   const int ending = static_cast<int>(::syscall(SYS_pidfd_open, child, 0));
   char buffer[65536];
   int status = 0;
   bool reaped = false, ended = false;
-  auto append = [&](ssize_t got) {
+  bool open[2] = {true, passOther};
+  auto deliver = [&](int stream, ssize_t got) {
     std::string_view piece(buffer, static_cast<size_t>(got));
+    if (stream == 1) {
+      options.OnOtherText(piece);
+      return;
+    }
     result.Text.append(piece);
     if (options.OnText) options.OnText(piece);
   };
-  while (!ended) {
-    pollfd waiting[2] = {{collected.Read(), POLLIN, 0}, {ending, POLLIN, 0}};
+  while (!ended && (open[0] || open[1])) {
+    pollfd waiting[3] = {{open[0] ? pipes[0].Read() : -1, POLLIN, 0},
+                         {open[1] ? pipes[1].Read() : -1, POLLIN, 0},
+                         {ending, POLLIN, 0}};
     // Without a process descriptor (an old kernel) the child's end is looked for every tenth
     // of a second instead.
-    const int ready = ::poll(waiting, ending >= 0 ? 2 : 1, ending >= 0 ? -1 : 100);
+    const int ready = ::poll(waiting, ending >= 0 ? 3 : 2, ending >= 0 ? -1 : 100);
     if (ready < 0) {
       if (errno == EINTR) continue;
       break;
     }
-    if (waiting[0].revents != 0) {
-      ssize_t got = ::read(collected.Read(), buffer, sizeof buffer);
-      if (got == 0 || (got < 0 && errno != EINTR)) break;
-      if (got > 0) append(got);
+    // One piece per round, the collected stream first: a program flushes its output before it
+    // reports an error, so its lines come before the error's whenever both are waiting.
+    for (int stream = 0; stream < 2; ++stream) {
+      if (waiting[stream].revents == 0) continue;
+      ssize_t got = ::read(pipes[stream].Read(), buffer, sizeof buffer);
+      if (got < 0 && errno == EINTR) break;
+      if (got <= 0) open[stream] = false;
+      else deliver(stream, got);
+      break;
     }
     if (ending >= 0) {
-      ended = waiting[1].revents != 0;
+      ended = waiting[2].revents != 0;
     } else if (::waitpid(child, &status, WNOHANG) == child) {
       ended = reaped = true;
     }
   }
-  if (ended) {
+  for (int stream = 0; ended && stream < 2; ++stream) {
     int left = 0;
-    if (::ioctl(collected.Read(), FIONREAD, &left) != 0) left = 0;
-    ::fcntl(collected.Read(), F_SETFL, O_NONBLOCK);
+    if (!open[stream] || ::ioctl(pipes[stream].Read(), FIONREAD, &left) != 0) left = 0;
+    ::fcntl(pipes[stream].Read(), F_SETFL, O_NONBLOCK);
     while (left > 0) {
-      ssize_t got = ::read(collected.Read(), buffer,
+      ssize_t got = ::read(pipes[stream].Read(), buffer,
                            std::min(sizeof buffer, static_cast<size_t>(left)));
       if (got <= 0) break;
-      append(got);
+      deliver(stream, got);
       left -= static_cast<int>(got);
     }
   }

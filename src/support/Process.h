@@ -21,6 +21,9 @@ struct TChildOptions {
   bool Inherit = false;
   // Called with each piece of the collected stream as it arrives, when given.
   std::function<void(std::string_view)> OnText;
+  // With Inherit, the other stream comes through a pipe too and each piece goes here, in the
+  // order the child wrote the two streams, instead of straight to the compiler's.
+  std::function<void(std::string_view)> OnOtherText;
 };
 
 struct TChildResult {
