@@ -76,10 +76,16 @@ int TBinaryOpExpression::CheckCorrectness(TScope* scope) {
   TNodeOrigin origin(this);
   TDatatype* l = LeftExp->EvaluateDatatype();
   TDatatype* r = RightExp->EvaluateDatatype();
-  const std::string op = TLexer::TokenToString(Operator);
+  // The operator's text, in quotes, is wanted only for a message.
+  auto op = [this] {
+    std::string text(1, '\'');
+    text += TLexer::TokenToString(Operator);
+    text += '\'';
+    return text;
+  };
   TDatatype* result = nullptr;
   if (l == nullptr || r == nullptr) {
-    Abort("'" + op + "' is not applicable to expressions of type '" + TypeText(l) + "' and '" +
+    Abort(op() + " is not applicable to expressions of type '" + TypeText(l) + "' and '" +
               TypeText(r) + "'",
           this);
   } else if (IsIntegerOrPointer(l) && IsIntegerOrPointer(r)) {
@@ -98,18 +104,18 @@ int TBinaryOpExpression::CheckCorrectness(TScope* scope) {
   } else if ((l->IsReal() || r->IsReal()) && l->IsNumeric() && r->IsNumeric()) {
     // Reals go with numbers only; a real with a string is a string operation, with anything
     // else no operation at all.
-    if (IsBitwise(Operator)) Abort("'" + op + "' only applicable to integers", this);
+    if (IsBitwise(Operator)) Abort(op() + " only applicable to integers", this);
     result = IsComparison(Operator) || IsLogical(Operator) ? NewType(TYPE_BOOL)
                                                            : TDatatype::Promote(l, r);
   } else if (l->IsString() || r->IsString()) {
-    if (Operator != '+') Abort("'" + op + "' is not applicable to strings", this);
+    if (Operator != '+') Abort(op() + " is not applicable to strings", this);
     result = NewType(TYPE_STRING);
   } else if ((l->IsCompound() || l->IsAny()) && (r->IsCompound() || r->IsAny())) {
     if (Operator != '=' && Operator != tok::TOK_NE)
-      Abort("'" + op + "' is not applicable to classes", this);
+      Abort(op() + " is not applicable to classes", this);
     result = NewType(TYPE_BOOL);
   } else {
-    Abort("'" + op + "' is not applicable to expressions of type '" + l->ToString() + "' and '" +
+    Abort(op() + " is not applicable to expressions of type '" + l->ToString() + "' and '" +
               r->ToString() + "'",
           this);
   }
