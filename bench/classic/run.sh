@@ -18,7 +18,7 @@ PROGRAMS=(nbody spectralnorm fannkuch binarytrees mandelbrot)
 mkdir -p "$OUT"
 for p in "${PROGRAMS[@]}"; do
 	g++ -O3 -o "$OUT/$p.cpp.exe" "$HERE/$p.cpp"
-	if ! "$ZINTREL" -o "$OUT/$p.zn.exe" "$HERE/$p.zn" > "$OUT/$p.build.log"; then
+	if ! "$ZINTREL" -r -o "$OUT/$p.zn.exe" "$HERE/$p.zn" > "$OUT/$p.build.log"; then
 		cat "$OUT/$p.build.log"; exit 1
 	fi
 	"$OUT/$p.cpp.exe" > "$OUT/$p.cpp.txt"
