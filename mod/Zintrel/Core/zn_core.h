@@ -280,6 +280,9 @@ struct Array final : Object {
 		static_assert(sizeof...(I) == N, "one index per dimension");
 		static_assert((std::is_integral_v<I> && ...), "array indexes must be integers");
 		const uint64_t i[N] = {static_cast<uint64_t>(index)...};
+		// Read before the test: a load that every call makes, whatever its outcome, is one that
+		// g++ can take out of the caller's loop; read after the test it was made again per element.
+		T* items = Items;
 		bool outside = false;
 		uint64_t offset = 0;
 		for (int d = 0; d < N; d++) {
@@ -287,7 +290,7 @@ struct Array final : Object {
 			offset = offset * Extents[d] + i[d];
 		}
 		if (__builtin_expect(outside, 0)) __zn::IndexOutOfBounds();
-		return Items + offset;
+		return items + offset;
 	}
 
 private:
