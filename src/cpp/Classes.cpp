@@ -132,6 +132,8 @@ std::string TCPPClassNode::GeneratePrototypeCode(const std::string& indent) {
 std::string TCPPClassNode::GenerateDeclarationCode(const std::string& indent) {
   const std::string i = indent + "\t";
   std::string text = indent + "struct " + CPPIdentifier(Identifier);
+  // No class extends a Final one: g++ may then call its methods directly.
+  if (IsFinal) text += " final";
   AppendParents(this, text);
   text += " {\n";
   for (TVariableDeclNode* variable : Variables) {

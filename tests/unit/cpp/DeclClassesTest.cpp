@@ -78,11 +78,11 @@ TEST(DeclClasses, PointDeclarationAndDefinitions) {
             "\nPoint::Point() {\n\tx = 0;\n}\n");
 }
 
-TEST(DeclClasses, StaticMembersAbstractMethodsAndTwoParents) {
+TEST(DeclClasses, StaticMembersAbstractMethodsTwoParentsAndFinal) {
   CheckedProgram program(
       "Class Base Abstract\n  Method Area:Double() Abstract\nEndClass\n"
       "Class Other\nEndClass\n"
-      "Class Box Extends Base, Other\n"
+      "Class Box Extends Base, Other Final\n"
       "  Const Sides:Int = 4\n  Global count:Int\n  Global name:String = \"box\"\n"
       "  Field w:Float = 2.5\n  Field tag:String\n"
       "  Method Area:Double()\n    Return w\n  EndMethod\n"
@@ -92,7 +92,7 @@ TEST(DeclClasses, StaticMembersAbstractMethodsAndTwoParents) {
             "struct Base: public virtual Object {\n\tvirtual double Area() = 0;\n\n\tBase();\n}");
   EXPECT_EQ(ClassOf(program, "Base")->GenerateCode(""), "\n\nBase::Base() {\n}\n");
   EXPECT_EQ(ClassOf(program, "Box")->GenerateDeclarationCode("\t"),
-            "\tstruct Box: public virtual Base, public virtual Other {\n"
+            "\tstruct Box final: public virtual Base, public virtual Other {\n"
             "\t\tstatic const int32_t Sides;\n\t\tstatic int32_t count;\n\t\tstatic String* name;\n"
             "\t\tfloat w;\n\t\tString* tag;\n\n"
             "\t\tvirtual double Area();\n\n"
