@@ -109,14 +109,18 @@ int TCompiler::InvokeCompilation(const std::string& sourcePart, const std::strin
 
 int TCompiler::InvokeLink(const std::string& objects, const std::vector<std::string>& inputs,
                           const std::string& output) {
-  // The command line of the last link that completed is kept next to the project source, so
-  // that a changed output, option or list of inputs links again.
+  // The last link that completed is kept next to the project source: its command line, so
+  // that a changed output, option or list of inputs links again, and the time it left on the
+  // output, so that an output another build wrote since (another program of the same name)
+  // links again too.
   const std::string commandLine = LinkCommandLine(objects, Quote(output));
   const std::string linked = GenerateProjectTargetPath() + ".link";
+  auto record = [&commandLine](int64_t built) { return commandLine + "\n" + std::to_string(built); };
   std::string lastLink;
-  if (ForceRecompile == 0 && ReadFileBytes(linked, lastLink) && lastLink == commandLine) {
-    const int64_t built = FileTime(output);
-    bool current = built != 0;
+  const int64_t built = FileTime(output);
+  if (ForceRecompile == 0 && built != 0 && ReadFileBytes(linked, lastLink) &&
+      lastLink == record(built)) {
+    bool current = true;
     for (const std::string& input : inputs) current = current && FileTime(input) < built;
     if (current) return 0;
   }
@@ -129,7 +133,7 @@ int TCompiler::InvokeLink(const std::string& objects, const std::vector<std::str
   if (result.Status != 0 || result.Signal != 0) RemoveFile(part);
   StopUnlessSucceeded(result);
   if (!PublishPart(output)) Abort("Unable to write file " + output);
-  if (!WriteFileBytes(linked, commandLine)) Abort("Unable to write file " + linked);
+  if (!WriteFileBytes(linked, record(FileTime(output)))) Abort("Unable to write file " + linked);
   return 0;
 }
 
