@@ -87,11 +87,14 @@ ZN
 build() { (cd "$p" && "$zintrel" "$@" main.zn) > "$work/log" 2>&1; }
 
 # Every file of the program's folder with a digest of its content (text files with their
-# random include-guard numbers masked), then the program's output.
+# random include-guard numbers masked, the link record without its time), then the program's
+# output.
 snapshot() {
   (cd "$p" && find . -type f | sort | while IFS= read -r f; do
     case "$f" in
       *.o | *.a | *.zn | ./a.out) printf '%s %s\n' "$f" "$(md5sum < "$f")" ;;
+      # The link record's second line is the time the link left on the program.
+      *.link) printf '%s %s\n' "$f" "$(head -n 1 "$f" | md5sum)" ;;
       *) printf '%s %s\n' "$f" "$(sed -E 's/_00[0-9A-F]{6}/_00XXXXXX/g' "$f" | md5sum)" ;;
     esac
   done)
