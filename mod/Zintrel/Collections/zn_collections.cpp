@@ -13,13 +13,20 @@ void ListIndexOutOfBounds(int32_t index, int32_t count) {
 	Fatal(text);
 }
 
-// Long keys are cut short: the line must stay readable.
+// The key's first 100 bytes (longer keys are cut short) on the error's one line: quotes, backslashes and bytes that are not
+// printable ASCII (NUL, line ends) escaped.
 void MissingKey(String* key) {
-	char text[160];
+	char text[24 + 100 * 4 + 8];
 	int length = key != nullptr ? key->_Length : 0;
 	const int shown = 100;
-	snprintf(text, sizeof text, "map key not found: \"%.*s\"%s", length < shown ? length : shown,
-		key != nullptr ? key->Data : "", length > shown ? "..." : "");
+	int at = snprintf(text, sizeof text, "map key not found: \"");
+	for (int i = 0; i < length && i < shown; i++) {
+		unsigned char c = static_cast<unsigned char>(key->Data[i]);
+		if (c == '"' || c == '\\') at += snprintf(text + at, sizeof text - static_cast<size_t>(at), "\\%c", c);
+		else if (c < 32 || c > 126) at += snprintf(text + at, sizeof text - static_cast<size_t>(at), "\\x%02X", c);
+		else text[at++] = static_cast<char>(c);
+	}
+	snprintf(text + at, sizeof text - static_cast<size_t>(at), "\"%s", length > shown ? "..." : "");
 	Fatal(text);
 }
 

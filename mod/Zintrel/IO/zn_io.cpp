@@ -19,8 +19,11 @@ void Put(String* text) {
 	if (text != nullptr && text->_Length > 0) fwrite(text->Data, 1, static_cast<size_t>(text->_Length), stdout);
 }
 
+// The path for C. One holding a NUL byte would name another file (C stops at the byte): it
+// becomes "", which names none.
 const char* PathOf(String* path) {
-	return path != nullptr ? path->Data : "";
+	if (path == nullptr || memchr(path->Data, 0, static_cast<size_t>(path->_Length)) != nullptr) return "";
+	return path->Data;
 }
 
 Array<String*, 1>* StringArray(const std::vector<String*>& items) {

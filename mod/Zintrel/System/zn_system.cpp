@@ -20,13 +20,23 @@ int64_t Millisecs() {
 	return static_cast<int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
+namespace {
+
+// A text C reads whole: not Null and without a NUL byte, at which C would stop.
+bool WholeForC(String* text) {
+	return text != nullptr && memchr(text->Data, 0, static_cast<size_t>(text->_Length)) == nullptr;
+}
+
+} // namespace
+
 String* GetEnv(String* name) {
-	const char* value = name != nullptr ? getenv(name->Data) : nullptr;
+	const char* value = WholeForC(name) ? getenv(name->Data) : nullptr;
 	return new String(value != nullptr ? value : "");
 }
 
 bool SetEnv(String* name, String* value) {
-	if (name == nullptr || name->_Length == 0 || strchr(name->Data, '=') != nullptr) return false;
+	if (!WholeForC(name) || name->_Length == 0 || strchr(name->Data, '=') != nullptr) return false;
+	if (value != nullptr && !WholeForC(value)) return false;
 	return setenv(name->Data, value != nullptr ? value->Data : "", 1) == 0;
 }
 

@@ -13,7 +13,7 @@ String* GetEnv(String* name);
 // Flushes output and ends the process with the given status.
 [[noreturn]] void Quit(int32_t code = 0);
 // Sets a variable for the program and the processes it starts; false for a name that cannot be
-// one ("", or holding "=").
+// one ("", or holding "=") and for a name or value holding a NUL byte.
 bool SetEnv(String* name, String* value);
 // Every variable as "NAME=value", in the order the environment holds them.
 Array<String*, 1>* Environment();
