@@ -403,9 +403,9 @@ void TCPPTypeCastExpression::AppendCode(std::string& out, const std::string& ind
     if (to->IsCompound() && from->IsCompound() && from->Compound != nullptr &&
         to->Compound != nullptr && from->Compound->HasParent(to->Compound))
       return wrapped("(", ")");
-    // Down-casts are checked at run time; Object may be a virtual base, which only
-    // dynamic_cast can leave.
-    out += "(dynamic_cast<";
+    // Down-casts are checked at run time (the runtime's DownCast: dynamic_cast, with a
+    // shortcut for an object of exactly the class asked for).
+    out += "(__zn::DownCast<";
     out += CPPTypeText(to);
     out += ">(";
     AppendNodeCode(out, TargetExp, indent);

@@ -2,7 +2,8 @@
 // (collector, run-time errors, program arguments).
 //
 // Generated code uses these classes in fixed forms: new String("text"), (a)->Append(b),
-// (b)->Prepend(a), (s)->_Length, __zn::HasLength(s), ((s)->Data), ((uint8_t*)((s)->Data)),
+// (b)->Prepend(a), (s)->_Length, __zn::HasLength(s), __zn::DownCast<T*>(x), ((s)->Data),
+// ((uint8_t*)((s)->Data)),
 // new Array<T, N>(...), (*a->At(i, j)),
 // (a)->Length, struct X: public Object. Everything else here serves those forms or the
 // members that the module declares for programs.
@@ -13,6 +14,7 @@
 #include <stddef.h>
 #include <stdint.h>
 #include <type_traits>
+#include <typeinfo>
 
 // Generated code raises numbers to a power with powf. Declared here rather than through
 // <math.h>, which would put every C math name into the program's global namespace; the
@@ -331,6 +333,17 @@ private:
 };
 
 namespace __zn {
+
+// A checked down-cast: the object as a P (a class pointer), or Null when it is none. An object of
+// exactly that class, the common case, is found from its type and the offset to its whole
+// object, both read from its vtable; only other objects take dynamic_cast's walk through the
+// class hierarchy (every parent is a virtual base, which only dynamic_cast can leave).
+template<typename P, typename F> inline P DownCast(F* object) {
+	using T = std::remove_pointer_t<P>;
+	if (object == nullptr) return nullptr;
+	if (typeid(*object) == typeid(T)) return static_cast<P>(dynamic_cast<void*>(object));
+	return dynamic_cast<P>(object);
+}
 
 // A string or an array as a truth value: set and not empty; a Null one is false.
 inline bool HasLength(const String* text) { return text != nullptr && text->_Length != 0; }

@@ -132,7 +132,7 @@ const TExpressionCase ExpressionCases[] = {
     {"Bool", "ob", "((ob) != NULL)"},
     {"Int", "Bool(a) + 1", "(((bool)((a))) + 1)"},
     {"Base", "od", "(od)"},
-    {"Derived", "Derived(ob)", "(dynamic_cast<Derived*>(ob))"},
+    {"Derived", "Derived(ob)", "(__zn::DownCast<Derived*>(ob))"},
     {"Byte Ptr", "s", "((s)->Data)"},
     {"UByte Ptr", "s", "((uint8_t*)((s)->Data))"},
     {"Int", "Int(s)", "((int32_t)((s)->ToInt()))"},
