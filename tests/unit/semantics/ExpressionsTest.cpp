@@ -134,7 +134,7 @@ TEST(Rewrites, ArgumentsOfAnotherTypeAreCast) {
 
 TEST(Rewrites, NewBecomesAConstructorCall) {
   CheckedProgram p(
-      "Class TPoint\n  Field x:Int\n  Method TPoint(a:Int, b:Int)\n    x = a\n  EndMethod\nEndClass\n"
+      "Class TPoint\n  Field x:Int\n  Method TPoint(a:Int = 0, b:Int = 0)\n    x = a\n  EndMethod\nEndClass\n"
       "Local p:TPoint = New TPoint\nLocal q:TPoint = New TPoint(1, 2)\nLocal o:Object = TPoint(q)\n");
   ASSERT_EQ(p.output, "Compiling " + p.path + "\n");
   for (size_t i : {0u, 1u}) {
