@@ -83,7 +83,12 @@ bool TCompileAhead::Take(const std::string& commandLine, TChildResult& result, b
   if (Ahead->NextTaken >= Ahead->Compiles.size()) return false;
   TCompileState& state = Ahead->Compiles[Ahead->NextTaken];
   if (state.Planned.CommandLine != commandLine) {
-    // The build went another way than planned: from here on it compiles alone.
+    // Other tools (the merge of a file's objects) run in their turn, past the plan. A compile
+    // the plan has later means the build went another way: from here on it compiles alone.
+    bool planned = false;
+    for (size_t i = Ahead->NextTaken + 1; i < Ahead->Compiles.size() && !planned; ++i)
+      planned = Ahead->Compiles[i].Planned.CommandLine == commandLine;
+    if (!planned) return false;
     hold.unlock();
     Stop();
     return false;

@@ -110,20 +110,20 @@ int TCompiler::InvokeCompilation(const std::string& sourcePart, const std::strin
 int TCompiler::InvokeLink(const std::string& objects, const std::vector<std::string>& inputs,
                           const std::string& output) {
   // The last link that completed is kept next to the project source: its command line, so
-  // that a changed output, option or list of inputs links again, and the time it left on the
-  // output, so that an output another build wrote since (another program of the same name)
-  // links again too.
+  // that a changed output, option or list of inputs links again, and what told the output and
+  // every input file apart then, so that an input replaced since (even by an older file) or an
+  // output another build wrote since (another program of the same name) links again too.
   const std::string commandLine = LinkCommandLine(objects, Quote(output));
   const std::string linked = GenerateProjectTargetPath() + ".link";
-  auto record = [&commandLine](int64_t built) { return commandLine + "\n" + std::to_string(built); };
+  auto record = [&]() {
+    std::string text = commandLine + "\n" + FileIdentity(output) + "\n";
+    for (const std::string& input : inputs) text += FileIdentity(input) + "\n";
+    return text;
+  };
   std::string lastLink;
-  const int64_t built = FileTime(output);
-  if (ForceRecompile == 0 && built != 0 && ReadFileBytes(linked, lastLink) &&
-      lastLink == record(built)) {
-    bool current = true;
-    for (const std::string& input : inputs) current = current && FileTime(input) < built;
-    if (current) return 0;
-  }
+  if (ForceRecompile == 0 && FileTime(output) != 0 && ReadFileBytes(linked, lastLink) &&
+      lastLink == record())
+    return 0;
   const std::string part = PartName(output);
   TChildResult result = RunTool(LinkCommandLine(objects, Quote(part)));
   // The linker's messages name the output the user asked for.
@@ -133,7 +133,7 @@ int TCompiler::InvokeLink(const std::string& objects, const std::vector<std::str
   if (result.Status != 0 || result.Signal != 0) RemoveFile(part);
   StopUnlessSucceeded(result);
   if (!PublishPart(output)) Abort("Unable to write file " + output);
-  if (!WriteFileBytes(linked, record(FileTime(output)))) Abort("Unable to write file " + linked);
+  if (!WriteFileBytes(linked, record())) Abort("Unable to write file " + linked);
   return 0;
 }
 

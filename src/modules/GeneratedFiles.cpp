@@ -139,6 +139,17 @@ int TCompiler::GenerateRootCode(TProgramNode* root) {
 namespace {
 
 // The calls of the files' main functions, one a line: the main file's last.
+// The declarations of the files' main functions, for the sources that call them.
+std::string MainDeclarations(const std::vector<TProgramNode*>& roots) {
+  std::string text;
+  for (TProgramNode* root : roots) {
+    text += "void ";
+    text += CodeOf(root)->GenerateMainIdentifier();
+    text += "();\n";
+  }
+  return text;
+}
+
 std::string MainCalls(const std::vector<TProgramNode*>& roots, TProgramNode* mainRoot) {
   std::string text;
   auto call = [&text](TProgramNode* root) {
@@ -163,13 +174,7 @@ int TCompiler::GenerateModuleInitCode() {
   // Written in every module build, whichever of its files were taken from their records, so
   // that it always runs the top-level code of the files the module has now.
   const std::string source = GenerateModuleTargetPath(MainPath) + "Init.cpp";
-  std::string text;
-  auto declare = [&text](TProgramNode* root) {
-    text += "void ";
-    text += CodeOf(root)->GenerateMainIdentifier();
-    text += "();\n";
-  };
-  for (TProgramNode* root : Roots) declare(root);
+  std::string text = MainDeclarations(Roots);
   text += "\nvoid " + ModuleInitIdentifier(MainPath) + "() {\n";
   // As in a program: the imported files first, in the order they were first imported.
   text += MainCalls(Roots, MainRoot);
@@ -183,9 +188,11 @@ int TCompiler::GenerateProjectCode(const std::vector<TDependencyNode*>& modules)
   TModule* appInit = ModuleTree != nullptr ? ModuleTree->Find(APPINIT_MODULE) : nullptr;
   if (appInit == nullptr) Abort(std::string("Unable to find module '") + APPINIT_MODULE + "'");
   const std::string appInitHeader = GenerateModuleTargetPath(appInit->CodePath) + ".h";
+  // The files' main functions are declared here rather than through the files' headers: those
+  // bring the C and C++ headers the files import (whose static objects would be made once more)
+  // and change whenever a file does, which would make this source compile again every time.
   std::string text = IncludeLine(GenerateRelativeTargetPath(source, appInit->CodePath, true) + ".h");
-  for (TProgramNode* root : Roots)
-    text += IncludeLine(GenerateRelativeTargetPath(source, root->SourceFile, false) + ".h");
+  text += MainDeclarations(Roots);
   // Linked modules come in link order, each before the modules it uses: their code runs in
   // the reverse order.
   std::vector<std::string> starts;
@@ -197,9 +204,7 @@ int TCompiler::GenerateProjectCode(const std::vector<TDependencyNode*>& modules)
   // The top-level code of imported files runs first, in the order they were first imported.
   text += MainCalls(Roots, MainRoot);
   text += "\treturn 0;\n}\n";
-  // It calls the files' main functions and the modules' start functions, whose declarations it
-  // writes itself: the files' headers, rewritten whenever a file changes, cannot change its
-  // object, but the start-up's header can.
+  // Everything it calls it declares itself; only the start-up's header can change its object.
   const bool written = WriteGeneratedFileIfChanged(source, text);
   const int64_t object = FileTime(GenerateProjectTargetPath() + ".o");
   ProjectNeedsCompile = written || ForceRecompile != 0 || object <= FileTime(source) ||

@@ -138,6 +138,15 @@ int64_t FileTime(const std::string& path) {
          static_cast<int64_t>(st.st_mtim.tv_nsec);
 }
 
+std::string FileIdentity(const std::string& path) {
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0) return std::string();
+  const int64_t time = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 +
+                       static_cast<int64_t>(st.st_mtim.tv_nsec);
+  return std::to_string(time) + " " + std::to_string(st.st_size) + " " + std::to_string(st.st_dev) +
+         ":" + std::to_string(st.st_ino);
+}
+
 namespace {
 
 // Appends the low 8 bits of a code point.

@@ -39,6 +39,9 @@ bool WriteTextLines(const std::string& path, const std::vector<std::string>& lin
 // Modification time in nanoseconds since the epoch, at the file system's full resolution; 0 when
 // nothing exists at the path.
 int64_t FileTime(const std::string& path);
+// What tells one version of a file from another without reading it: its time, size, device and
+// inode as one text; "" when nothing exists at the path.
+std::string FileIdentity(const std::string& path);
 
 // Reads a whole text file, honouring byte-order marks (UTF-16 LE/BE, UTF-8); without one every
 // byte is one character. Characters keep their low 8 bits. False when the file cannot be read or
