@@ -80,8 +80,6 @@ void StopUnlessSucceeded(const TChildResult& result) {
   if (result.Status != 0 || result.Signal != 0) TCompiler::Abort("Fatal compiler error");
 }
 
-std::string WithoutExtension(const std::string& path) { return StripExtension(path); }
-
 // g++ and ld write an object in place as they go: a build killed meanwhile would leave half an
 // object, newer than its record, which the next build would take as done. They write its part,
 // renamed into place once complete.
@@ -197,8 +195,12 @@ struct TCompileCommand {
 
 std::string ModuleInclude() { return "-I " + Quote(TPaths::ModuleRoot); }
 
+// A C/C++ source's object is made in the build folder next to it and named after the whole
+// file name: a user's own "calc.o" beside "calc.cpp" stays untouched, and "x.c" and "x.cpp" in
+// one folder get objects of their own.
 TCompileCommand SourceCompile(const std::string& source) {
-  const std::string object = WithoutExtension(source) + ".o";
+  const std::string object =
+      TCompiler::GenerateTargetPath(source) + "." + ExtensionPart(source) + ".o";
   return {Quote(source) + " -o " + Quote(object), ModuleInclude() + " ", object};
 }
 
@@ -266,7 +268,7 @@ int TCompiler::CompileRoot(TProgramNode* root) {
     objects.push_back(AbsolutePathFrom(FolderPart(root->SourceFile.str()), object));
   InvokePartialLink(Quote(own.Output) + " " + ObjectList(objects), ObjectOutput(target + ".o"));
   PublishObject(target + ".o");
-  for (const std::string& source : root->CompileTargets) RemoveFile(WithoutExtension(source) + ".o");
+  for (const std::string& source : root->CompileTargets) RemoveFile(SourceCompile(source).Output);
   RemoveFile(own.Output);
   return 0;
 }
