@@ -13,7 +13,7 @@ ROOT=$(cd "$HERE/../.." && pwd)
 ZINTREL=${ZINTREL:-$ROOT/build/zintrel}
 OUT=${OUT:-/tmp/zintrel-bench-classic}
 CLOCK=${CLOCK:-cpu}
-PROGRAMS=(nbody spectralnorm fannkuch binarytrees mandelbrot)
+PROGRAMS=(nbody matrixnorm fannkuch binarytrees mandelbrot)
 
 mkdir -p "$OUT"
 for p in "${PROGRAMS[@]}"; do

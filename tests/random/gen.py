@@ -530,14 +530,6 @@ def parse_double(w):
 
 # ---------------------------------------------------------------- loops and Select
 
-class Brk(Exception):
-    pass
-
-
-class Cont(Exception):
-    pass
-
-
 def section_loops(rng, k):
     """Every loop form with Exit and Continue, and Select, traced into an output string."""
     code, exp = ['\tLocal out:String = ""', '\tLocal n:Int', '\tLocal i:Int'], []
@@ -551,11 +543,13 @@ def section_loops(rng, k):
                 '\t\tout = out + {v} + ","']
 
         def run_body(x):
+            """One pass of the body: False when its Exit ends the loop."""
             if x % md == rem if x >= 0 else -((-x) % md) == rem:
-                raise Cont()
+                return True
             if x == stop:
-                raise Brk()
+                return False
             trace.append('%d,' % x)
+            return True
 
         if form in (0, 1):
             lo, hi = rng.randint(-5, 5), rng.randint(-5, 12)
@@ -581,11 +575,7 @@ def section_loops(rng, k):
                     ok = test >= hi
                 if not ok:
                     break
-                try:
-                    run_body(x)
-                except Cont:
-                    pass
-                except Brk:
+                if not run_body(x):
                     break
                 x += s
             if not local:
@@ -597,11 +587,7 @@ def section_loops(rng, k):
             n = 0
             while n < lim:
                 n += 1
-                try:
-                    run_body(n)
-                except Cont:
-                    continue
-                except Brk:
+                if not run_body(n):
                     break
         elif form == 3:
             lim = rng.randint(0, 12)
@@ -609,13 +595,7 @@ def section_loops(rng, k):
             n = 0
             while True:
                 n += 1
-                try:
-                    run_body(n)
-                except Cont:
-                    pass
-                except Brk:
-                    break
-                if n >= lim:
+                if not run_body(n) or n >= lim:
                     break
         elif form == 4:
             lim = rng.randint(1, 12)
@@ -624,13 +604,7 @@ def section_loops(rng, k):
             n = 0
             while True:
                 n += 1
-                if n > lim:
-                    break
-                try:
-                    run_body(n)
-                except Cont:
-                    pass
-                except Brk:
+                if n > lim or not run_body(n):
                     break
         else:
             # Nested: an Exit or Continue of the inner loop leaves the outer one running.

@@ -1,4 +1,4 @@
-// spectral-norm: the largest singular value of the infinite matrix A(i, j) = 1 / ((i + j)(i + j + 1) / 2 + i + 1), by power iteration.
+// Matrix norm: the largest singular value of the infinite matrix A(i, j) = 1 / ((i + j)(i + j + 1) / 2 + i + 1), by power iteration.
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
