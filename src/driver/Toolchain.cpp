@@ -31,9 +31,7 @@ std::string ObjectList(const std::vector<std::string>& paths) {
 
 std::string CompileCommandLine(std::string_view sourcePart, std::string_view includePart,
                                bool debug) {
-  // Integers wrap around on overflow in the language; in C++ a signed overflow is undefined,
-  // which the optimiser may exploit, unless -fwrapv makes it wrap.
-  return "g++ -Wall -fwrapv " + std::string(includePart) + " -c " + (debug ? "-g " : "-O3 ") +
+  return "g++ -Wall " + std::string(CODE_FLAGS) + " " + std::string(includePart) + " -c " + (debug ? "-g " : "-O3 ") +
          std::string(sourcePart);
 }
 

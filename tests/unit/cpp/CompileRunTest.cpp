@@ -19,6 +19,7 @@
 
 #include "cpp/CPPNodes.h"
 #include "driver/Compiler.h"
+#include "driver/Toolchain.h"
 
 namespace zintrel {
 namespace {
@@ -27,7 +28,7 @@ namespace fs = std::filesystem;
 
 const fs::path SourceDir = ZINTREL_SOURCE_DIR;
 const fs::path CaseDir = SourceDir / "tests/unit/cpp/run";
-const char* const Compiler = "g++ -std=c++17 -Wall -Werror -O3 -fwrapv";
+const std::string Compiler = std::string("g++ -std=c++17 -Wall -Werror -O3 ") + CODE_FLAGS;
 
 std::string ReadAll(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);

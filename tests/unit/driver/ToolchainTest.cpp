@@ -12,9 +12,9 @@ TEST(Toolchain, CommandLinesAsTheToolsReceiveThem) {
   const std::string m = "-I " + Quote("/m");
   const std::vector<std::pair<std::string, std::string>> lines = {
       {CompileCommandLine(Quote("/p/.zintrel/t.cpp") + " -o " + Quote("/p/.zintrel/t.o"), m, false),
-       "g++ -Wall -fwrapv -I \"/m\" -c -O3 \"/p/.zintrel/t.cpp\" -o \"/p/.zintrel/t.o\""},
+       "g++ -Wall -fwrapv -frounding-math -I \"/m\" -c -O3 \"/p/.zintrel/t.cpp\" -o \"/p/.zintrel/t.o\""},
       {CompileCommandLine(Quote("/p/s.c") + " -o " + Quote("/p/s.o"), m + " ", true),
-       "g++ -Wall -fwrapv -I \"/m\"  -c -g \"/p/s.c\" -o \"/p/s.o\""},
+       "g++ -Wall -fwrapv -frounding-math -I \"/m\"  -c -g \"/p/s.c\" -o \"/p/s.o\""},
       {PartialLinkCommandLine(ObjectList({"t-PreIncremental.o", "s.o"}), Quote("t.o")),
        "ld -i \"t-PreIncremental.o\" \"s.o\"  -o \"t.o\""},
       {LinkCommandLine(ObjectList({"a.o", "m.a", "lib.a"}) + "-l\"m\" ", Quote("out")),
