@@ -51,6 +51,25 @@ TNodeOrigin::~TNodeOrigin() {
   if (HadLocation) RuleLocationValue = SavedLocation;
 }
 
+TNodeOrigin::TDetached::TDetached()
+    : SavedRoot(TASTNode::CommonRoot),
+      SavedFile(TASTNode::CommonSourceFile),
+      HadLocation(RuleLocationSet) {
+  if (HadLocation) SavedLocation = RuleLocationValue;
+  ++Active;
+  TASTNode::CommonRoot = nullptr;
+  TASTNode::CommonSourceFile = TSourcePath();
+  RuleLocationSet = false;
+}
+
+TNodeOrigin::TDetached::~TDetached() {
+  --Active;
+  TASTNode::CommonRoot = SavedRoot;
+  TASTNode::CommonSourceFile = SavedFile;
+  RuleLocationSet = HadLocation;
+  if (HadLocation) RuleLocationValue = SavedLocation;
+}
+
 TASTNode::TASTNode() : TObject(Kind::Node) {
   if (TNodeOrigin::Missing())
     AbortWithMessage("Fatal compiler error: a node was made while checking without an origin");

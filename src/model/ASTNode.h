@@ -238,6 +238,21 @@ class TNodeOrigin {
   TNodeOrigin(const TNodeOrigin&) = delete;
   TNodeOrigin& operator=(const TNodeOrigin&) = delete;
 
+  // While a TDetached lives, new nodes belong to no tree: no root, file or location.
+  class TDetached {
+   public:
+    TDetached();
+    ~TDetached();
+    TDetached(const TDetached&) = delete;
+    TDetached& operator=(const TDetached&) = delete;
+
+   private:
+    TProgramNode* SavedRoot;
+    TSourcePath SavedFile;
+    LocationRecord SavedLocation{};
+    bool HadLocation;
+  };
+
   // Whether an origin must be given for the nodes made now.
   static bool Missing() { return Checking && Active == 0; }
 

@@ -182,16 +182,58 @@ int TDatatype::IsExplicitCastable(const TDatatype* target) const {
   return 0;
 }
 
+namespace {
+
+// The kind code Create takes for the type: unsigned kinds have codes of their own.
+int32_t FullKind(const TDatatype* type) {
+  return type->IsUnsigned ? type->TypeKind + tok::UNSIGNED_OFFSET : type->TypeKind;
+}
+
+bool IsSharedKind(int32_t kind) {
+  return kind == TYPE_ANY || kind == TYPE_BOOL || (kind >= TYPE_BYTE && kind <= TYPE_DOUBLE) ||
+         (kind >= TYPE_UBYTE && kind <= TYPE_ULONG);
+}
+
+// A copy of the type; the shared one for the kinds that have one.
+TDatatype* SharedOrCopy(TDatatype* type) {
+  const int32_t kind = FullKind(type);
+  return IsSharedKind(kind) && type->Dimension == 0 ? TDatatype::Shared(kind) : type->Copy();
+}
+
+}  // namespace
+
+TDatatype* TDatatype::Shared(int32_t kind) {
+  if (!IsSharedKind(kind)) return ActiveTarget->CreateDatatype()->Create(kind, nullptr, 0);
+  // Per target: a process may build with several targets one after another.
+  static TTarget* owner = nullptr;
+  static TDatatype* types[TYPE_ARRAY - TYPE_ANY + 1] = {};
+  if (owner != ActiveTarget) {
+    std::fill(std::begin(types), std::end(types), nullptr);
+    owner = ActiveTarget;
+  }
+  TDatatype*& type = types[kind - TYPE_ANY];
+  if (type == nullptr) {
+    TNodeOrigin::TDetached detached;
+    type = ActiveTarget->CreateDatatype()->Create(kind, nullptr, 0);
+    type->SharedKind = true;
+  }
+  return type;
+}
+
+int TDatatype::SetParentNode(TASTNode* parent) {
+  return SharedKind ? 0 : TASTNode::SetParentNode(parent);
+}
+
 TDatatype* TDatatype::Promote(TDatatype* a, TDatatype* b) {
   if (a == nullptr || b == nullptr) return nullptr;
-  if (a->IsAny()) return b->Copy();
-  if (b->IsAny()) return a->Copy();
+  if (a->IsAny()) return SharedOrCopy(b);
+  if (b->IsAny()) return SharedOrCopy(a);
   if (a->IsCompound() || b->IsCompound()) return nullptr;
   for (int32_t kind : {TYPE_STRING, TYPE_POINTER, TYPE_DOUBLE, TYPE_FLOAT, TYPE_LONG}) {
-    if (a->TypeKind == kind) return a->Copy();
-    if (b->TypeKind == kind) return b->Copy();
+    if (a->TypeKind == kind) return SharedOrCopy(a);
+    if (b->TypeKind == kind) return SharedOrCopy(b);
   }
-  return ActiveTarget->CreateDatatype()->Create(TYPE_INT, nullptr, 0);
+  return Shared(TYPE_INT);
 }
 
 TDatatype* TDatatype::FromString(std::string_view text) {
@@ -317,6 +359,7 @@ TDatatype* TDatatype::Copy() {
 }
 
 int32_t TDatatype::Emit(int32_t kind, int32_t reference, int32_t extra) {
+  if (extra == 0 && IsSharedKind(kind)) return Shared(kind)->TableID;
   TDatatype* type = ActiveTarget->CreateDatatype();
   type->TypeKind = kind;
   if (kind == TYPE_POINTER || kind == TYPE_ARRAY) {

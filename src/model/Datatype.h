@@ -52,6 +52,11 @@ class TDatatype : public TASTNode {
   TDatatype* NestedType = nullptr;
   int32_t Dimension = 0;
 
+ private:
+  bool SharedKind = false;
+
+ public:
+
   std::string GetName() const override { return "TDatatype"; }
   TDatatype* AsDatatype() override { return this; }
   // Resolves class, string and array types in the scope and records the dependency on the
@@ -103,6 +108,14 @@ class TDatatype : public TASTNode {
   // Reads the textual form written by ToString (dependency records); marks the type compiled.
   // Returns this datatype.
   TDatatype* FromString(std::string_view text);
+
+  // The one datatype of a built-in value kind (Bool, Null, and the integer and real kinds, signed
+  // or unsigned): the results of literals and operators share it instead of making one each. It
+  // belongs to no tree, has no location, and taking it as a child leaves its parent unset. Other
+  // kinds get a new datatype.
+  static TDatatype* Shared(int32_t kind);
+  bool IsShared() const { return SharedKind; }
+  int SetParentNode(TASTNode* parent) override;
 
   // The common type of the operands of an arithmetic or comparison operator; null when there is
   // none (a class type against anything but Null).

@@ -153,7 +153,7 @@ int TLiteralNode::CheckCorrectness(TScope* scope) {
     } else if (LiteralKind >= tok::TOK_BYTE && LiteralKind <= tok::TOK_ULONG) {
       kind = LiteralKind + tok::LITERAL_TYPE_OFFSET;
     }
-    Datatype = ActiveTarget->CreateDatatype()->Create(kind, nullptr, 0);
+    Datatype = TDatatype::Shared(kind);
   }
   Children.clear();
   if (Datatype != nullptr) {

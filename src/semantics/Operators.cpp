@@ -44,7 +44,7 @@ bool IsBitwise(int32_t op) {
 
 bool IsIntegerOrPointer(const TDatatype* t) { return t->IsInteger() || t->IsPointer(); }
 
-TDatatype* NewType(int32_t kind) { return ActiveTarget->CreateDatatype()->Create(kind, nullptr, 0); }
+TDatatype* NewType(int32_t kind) { return TDatatype::Shared(kind); }
 
 
 // Keeps an integer result in the range of its type: Bool is 0 or 1, Byte and Short keep their
