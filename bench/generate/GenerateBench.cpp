@@ -15,9 +15,6 @@
 
 #include "cpp/CPPNodes.h"
 #include "driver/Compiler.h"
-#include <map>
-#include <typeinfo>
-#include "frontend/NodeTable.h"
 
 namespace {
 
@@ -145,17 +142,6 @@ int Bench(int argc, char** argv) {
   }
   if (generated) std::filesystem::remove(path);
 
-  if (std::getenv("HISTO")) {
-    std::map<std::string, std::pair<long, long>> h;
-    for (int32_t i = 0; i < TNodeTable::NodeCount(); ++i) {
-      TObject* o = TNodeTable::HandleToObject(i);
-      if (!o) continue;
-      auto& e = h[typeid(*o).name()];
-      e.first++;
-    }
-    for (auto& [k, v] : h) std::printf("%10ld %s\n", v.first, k.c_str());
-    std::printf("handles %d\n", TNodeTable::NodeCount());
-  }
   const double total = parse + check + generate;
   std::printf("%d lines, %.1f MB of C++\n", lines, static_cast<double>(bytes) / 1e6);
   std::printf("lex + parse:  %.3f s\ncheck:        %.3f s\ngenerate:     %.3f s\n", parse, check,
