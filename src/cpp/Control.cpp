@@ -21,8 +21,8 @@ bool IsUncomparedSelector(TStatementList* block) {
   auto* selector = static_cast<TVariableDeclNode*>(first);
   if (selector->Identifier.rfind("__select", 0) != 0) return false;
   if (block->Statements.size() == 1) return true;
-  auto* chain = dynamic_cast<TIfNode*>(block->Statements[1]);
-  return chain != nullptr && dynamic_cast<TLiteralNode*>(chain->Expression) != nullptr;
+  auto* chain = NodeCast<TIfNode>(block->Statements[1]);
+  return chain != nullptr && NodeCast<TLiteralNode>(chain->Expression) != nullptr;
 }
 
 // The statements of a block, each closed by ";\n" (compound statements thus end in "};").

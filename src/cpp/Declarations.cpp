@@ -49,8 +49,8 @@ bool NamesOutside(TExpressionNode* value, const TProgramNode* root) {
     TASTNode* node = pending.back();
     pending.pop_back();
     if (node == nullptr || node->AsExpression() == nullptr) continue;
-    if (dynamic_cast<TMemberAccessExpression*>(node) != nullptr) return true;
-    if (auto* variable = dynamic_cast<TVariableNode*>(node))
+    if (NodeCast<TMemberAccessExpression>(node) != nullptr) return true;
+    if (auto* variable = NodeCast<TVariableNode>(node))
       if (variable->Origin != nullptr && variable->Origin->Root != root) return true;
     for (TASTNode* child : node->Children) pending.push_back(child);
   }
@@ -132,7 +132,7 @@ std::string TCPPFunctionNode::GenerateImplementationCode(const std::string& inde
   text += " {\n";
   AppendNodeCode(text, Statements, indent + "\t");
   const bool endsInReturn = Statements != nullptr && !Statements->Statements.empty() &&
-                            dynamic_cast<TReturnNode*>(Statements->Statements.back()) != nullptr;
+                            NodeCast<TReturnNode>(Statements->Statements.back()) != nullptr;
   if (!endsInReturn && !ReturnDatatype->IsVoid()) {
     text += indent + "\treturn ";
     text += IsConstructor != 0 ? "this" : ReturnDatatype->GenerateAutoValue(indent);

@@ -41,7 +41,7 @@ const char* IntTypeText(TIntShape shape) {
 bool IsInteger(const TDatatype* type) { return type != nullptr && type->IsInteger(); }
 
 bool IsNonNegativeLiteral(TExpressionNode* node) {
-  auto* literal = dynamic_cast<TLiteralNode*>(node);
+  auto* literal = NodeCast<TLiteralNode>(node);
   return literal != nullptr && IsInteger(literal->EvaluateDatatype()) && literal->IntValue >= 0;
 }
 
@@ -283,14 +283,14 @@ namespace {
 // An expression whose parent takes it as a truth value: a condition, an operand of And, Or or
 // Not, or the operand of a cast to Bool.
 bool UsedAsCondition(TASTNode* parent) {
-  if (auto* binary = dynamic_cast<TBinaryOpExpression*>(parent)) return IsLogical(binary->Operator);
-  if (auto* unary = dynamic_cast<TUnaryOpExpression*>(parent)) return unary->Operator == tok::KEY_NOT;
-  if (auto* cast = dynamic_cast<TTypeCastExpression*>(parent))
+  if (auto* binary = NodeCast<TBinaryOpExpression>(parent)) return IsLogical(binary->Operator);
+  if (auto* unary = NodeCast<TUnaryOpExpression>(parent)) return unary->Operator == tok::KEY_NOT;
+  if (auto* cast = NodeCast<TTypeCastExpression>(parent))
     return cast->Datatype != nullptr && cast->Datatype->IsBoolean();
-  return dynamic_cast<TIfNode*>(parent) != nullptr || dynamic_cast<TElseIfNode*>(parent) != nullptr ||
-         dynamic_cast<TWhileNode*>(parent) != nullptr ||
-         dynamic_cast<TRepeatNode*>(parent) != nullptr ||
-         dynamic_cast<TForWhileNode*>(parent) != nullptr;
+  return NodeCast<TIfNode>(parent) != nullptr || NodeCast<TElseIfNode>(parent) != nullptr ||
+         NodeCast<TWhileNode>(parent) != nullptr ||
+         NodeCast<TRepeatNode>(parent) != nullptr ||
+         NodeCast<TForWhileNode>(parent) != nullptr;
 }
 
 }  // namespace
@@ -298,7 +298,7 @@ bool UsedAsCondition(TASTNode* parent) {
 void TCPPUnaryOpExpression::AppendCode(std::string& out, const std::string& indent) {
   // The negation of the most negative Int or Long literal wraps around to itself; written as
   // a negation, C++ would report the overflow of a constant.
-  if (auto* literal = dynamic_cast<TLiteralNode*>(TargetExp); literal != nullptr && Operator == '-' &&
+  if (auto* literal = NodeCast<TLiteralNode>(TargetExp); literal != nullptr && Operator == '-' &&
       ((literal->LiteralKind == tok::TOK_INT && literal->IntValue == INT32_MIN) ||
        (literal->LiteralKind == tok::TOK_LONG && literal->IntValue == INT64_MIN))) {
     AppendNodeCode(out, TargetExp, indent);
@@ -354,17 +354,17 @@ namespace {
 // variable's value, an argument, a condition, an operand of Not, And, Or); anywhere else (in
 // arithmetic, a comparison, a conversion to text, a loop bound) its value must be 1 or 0.
 bool ConvertsToBool(TASTNode* parent) {
-  if (auto* binary = dynamic_cast<TBinaryOpExpression*>(parent)) return IsLogical(binary->Operator);
-  if (auto* unary = dynamic_cast<TUnaryOpExpression*>(parent)) return unary->Operator == tok::KEY_NOT;
-  return dynamic_cast<TVariableDeclNode*>(parent) != nullptr ||
-         dynamic_cast<TAssignmentNode*>(parent) != nullptr ||
-         dynamic_cast<TFunctionCall*>(parent) != nullptr ||
-         dynamic_cast<TReturnNode*>(parent) != nullptr ||
-         dynamic_cast<TAutoArrayExpression*>(parent) != nullptr ||
-         dynamic_cast<TIfNode*>(parent) != nullptr || dynamic_cast<TElseIfNode*>(parent) != nullptr ||
-         dynamic_cast<TWhileNode*>(parent) != nullptr ||
-         dynamic_cast<TRepeatNode*>(parent) != nullptr ||
-         dynamic_cast<TForWhileNode*>(parent) != nullptr;
+  if (auto* binary = NodeCast<TBinaryOpExpression>(parent)) return IsLogical(binary->Operator);
+  if (auto* unary = NodeCast<TUnaryOpExpression>(parent)) return unary->Operator == tok::KEY_NOT;
+  return NodeCast<TVariableDeclNode>(parent) != nullptr ||
+         NodeCast<TAssignmentNode>(parent) != nullptr ||
+         NodeCast<TFunctionCall>(parent) != nullptr ||
+         NodeCast<TReturnNode>(parent) != nullptr ||
+         NodeCast<TAutoArrayExpression>(parent) != nullptr ||
+         NodeCast<TIfNode>(parent) != nullptr || NodeCast<TElseIfNode>(parent) != nullptr ||
+         NodeCast<TWhileNode>(parent) != nullptr ||
+         NodeCast<TRepeatNode>(parent) != nullptr ||
+         NodeCast<TForWhileNode>(parent) != nullptr;
 }
 
 // The runtime's parse of a string for each number type.

@@ -18,7 +18,7 @@ TCPPVariableDeclNode* CPP(TVariableDeclNode* declaration) {
 TCPPFunctionNode* CPP(TFunctionNode* function) { return static_cast<TCPPFunctionNode*>(function); }
 
 TVariableDeclNode* AsDeclaration(TStatementNode* statement) {
-  return dynamic_cast<TVariableDeclNode*>(statement);
+  return NodeCast<TVariableDeclNode>(statement);
 }
 
 // Forward declarations of the program classes among the declarations a dependency record

@@ -134,14 +134,56 @@ class TChildList {
   uint32_t Capacity = 3;
 };
 
+// Classes that NodeCast recognises by a bit of TASTNode::ClassBits: the casts the checker and
+// the code generator make most often, each of which would otherwise be a dynamic_cast walking
+// the class hierarchy.
+enum TNodeClassBit : uint32_t {
+  NC_VARIABLE_DECL = 1u << 0,
+  NC_VARIABLE = 1u << 1,
+  NC_LITERAL = 1u << 2,
+  NC_BINARY_OP = 1u << 3,
+  NC_UNARY_OP = 1u << 4,
+  NC_CLASS = 1u << 5,
+  NC_FUNCTION = 1u << 6,
+  NC_PROGRAM = 1u << 7,
+  NC_IF = 1u << 8,
+  NC_ELSE_IF = 1u << 9,
+  NC_ELSE = 1u << 10,
+  NC_WHILE = 1u << 11,
+  NC_REPEAT = 1u << 12,
+  NC_FOR = 1u << 13,
+  NC_FOR_WHILE = 1u << 14,
+  NC_RETURN = 1u << 15,
+  NC_FUNCTION_CALL = 1u << 16,
+  NC_ASSIGNMENT = 1u << 17,
+  NC_TYPE_CAST = 1u << 18,
+  NC_AUTO_ARRAY = 1u << 19,
+  NC_MEMBER_ACCESS = 1u << 20,
+  NC_DEFAULT = 1u << 21,
+};
+
+// Opens the public part of a class NodeCast recognises by `bit`. ZINTREL_NODE_CLASS also
+// declares the constructor that sets the bit; a class with a constructor of its own uses
+// ZINTREL_NODE_CLASS_BIT and sets `ClassBits |= ClassBit` there.
+#define ZINTREL_NODE_CLASS_BIT(Class, bit)   \
+ public:                                     \
+  static constexpr uint32_t ClassBit = bit; \
+  using TClassBitOwner = Class;
+#define ZINTREL_NODE_CLASS(Class, bit)     \
+  ZINTREL_NODE_CLASS_BIT(Class, bit)       \
+  Class() { ClassBits |= ClassBit; }
+
 class TASTNode : public TObject {
  public:
   int32_t TableID = -1;
   TProgramNode* Root = nullptr;
   TASTNode* Parent = nullptr;
   TChildList Children;
-  int32_t IsCompiled = 0;
-  int32_t IsExtern = 0;
+  int16_t IsCompiled = 0;
+  int16_t IsExtern = 0;
+  // The bits of the node's class and of its base classes among those NodeCast tells apart
+  // without a dynamic_cast (see ZINTREL_NODE_CLASS).
+  uint32_t ClassBits = 0;
   int32_t StartLine = 0;
   int32_t EndLine = 0;
   int32_t StartCol = 0;
@@ -293,6 +335,12 @@ T* NodeCast(TASTNode* node) {
     return node->AsExpression();
   } else if constexpr (std::is_same_v<T, TDatatype>) {
     return node->AsDatatype();
+  } else if constexpr (requires { typename T::TClassBitOwner; }) {
+    if constexpr (std::is_same_v<typename T::TClassBitOwner, T>) {
+      return (node->ClassBits & T::ClassBit) != 0 ? static_cast<T*>(node) : nullptr;
+    } else {
+      return dynamic_cast<T*>(node);
+    }
   } else {
     return dynamic_cast<T*>(node);
   }

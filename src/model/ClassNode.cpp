@@ -23,7 +23,10 @@ void TClassNode::ParentsChanging() {
   ++ParentsGeneration;
 }
 
-TClassNode::TClassNode() { Dependencies = (new TDependencyNode())->Create(SourceFile, nullptr); }
+TClassNode::TClassNode() {
+  ClassBits |= ClassBit;
+  Dependencies = (new TDependencyNode())->Create(SourceFile, nullptr);
+}
 
 int TClassNode::CheckCorrectness(TScope* scope) {
   TClassScope* staticScope = (new TClassScope())->CreateClassScope(scope, this, 1);
@@ -54,7 +57,7 @@ int TClassNode::ResolveParents(TScope* scope) {
     if (entry.Class != nullptr) resolved.push_back(entry);
   for (const TClassParent& entry : ClassParents) {
     if (entry.Class != nullptr) continue;
-    auto* parent = dynamic_cast<TClassNode*>(scope->Find(entry.Name));
+    auto* parent = NodeCast<TClassNode>(scope->Find(entry.Name));
     if (parent != nullptr) {
       if (parent->IsFinal) Abort("Unable to extend final class '" + parent->Identifier + "'", this);
       resolved.push_back(TClassParent{entry.Name, parent});

@@ -21,6 +21,7 @@ struct TClassParent {
 };
 
 class TClassNode : public TASTNode {
+  ZINTREL_NODE_CLASS_BIT(TClassNode, NC_CLASS)
  public:
   std::string Identifier;
   std::vector<TClassParent> ClassParents;

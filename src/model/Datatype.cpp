@@ -85,7 +85,7 @@ int TDatatype::CheckCorrectness(TScope* scope) {
 
 int TDatatype::ResolveClass(TScope* scope) {
   TASTNode* found = scope != nullptr ? scope->Find(Identifier) : nullptr;
-  Compound = dynamic_cast<TClassNode*>(found);
+  Compound = NodeCast<TClassNode>(found);
   if (Compound != nullptr) {
     AddDependency(Compound, this);
   } else if (SuppressLookupErrors == 0) {
@@ -312,10 +312,10 @@ TDatatype* TDatatype::Create(int32_t kind, TASTNode* reference, int32_t dimensio
     TypeKind = kind - tok::UNSIGNED_OFFSET;
     IsUnsigned = 1;
   } else if (kind == TYPE_COMPOUND) {
-    Compound = dynamic_cast<TClassNode*>(reference);
+    Compound = NodeCast<TClassNode>(reference);
     if (Compound != nullptr) Identifier = Compound->Identifier;
   } else if (kind == TYPE_FUNCTION) {
-    FunctionNode = dynamic_cast<TFunctionNode*>(reference);
+    FunctionNode = NodeCast<TFunctionNode>(reference);
     if (FunctionNode != nullptr) {
       ReturnType = FunctionNode->ReturnDatatype;
       ParameterCount = FunctionNode->ParameterCount;

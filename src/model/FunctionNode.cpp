@@ -79,7 +79,7 @@ int32_t TFunctionNode::Emit(int32_t header, int32_t body, int32_t isMethod, int3
   function->IsMethod = isMethod;
   function->IsAbstract = (flags & tok::FLAG_ABSTRACT) != 0;
   function->IsFinal = (flags & tok::FLAG_FINAL) != 0;
-  auto* heading = dynamic_cast<TVariableNode*>(HandleToNode(header));
+  auto* heading = NodeCast<TVariableNode>(HandleToNode(header));
   TDatatype* type = heading != nullptr ? heading->Datatype : nullptr;
   if (heading != nullptr) function->Identifier = heading->Identifier;
   if (type != nullptr) {

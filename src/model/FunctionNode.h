@@ -14,6 +14,7 @@ class TStatementList;
 class TVariableDeclNode;
 
 class TFunctionNode : public TASTNode {
+  ZINTREL_NODE_CLASS(TFunctionNode, NC_FUNCTION)
  public:
   int32_t IsMethod = 0;
   int32_t IsAbstract = 0;

@@ -11,6 +11,7 @@
 namespace zintrel {
 
 TProgramNode::TProgramNode() {
+  ClassBits |= ClassBit;
   Dependencies = (new TDependencyNode())->Create(SourceFile, nullptr);
 }
 
@@ -44,14 +45,14 @@ int TProgramNode::CheckCorrectness(TScope* scope) {
 
   // Constants come first, in source order, so that everything after may use them.
   for (TStatementNode* statement : Statements) {
-    auto* declaration = dynamic_cast<TVariableDeclNode*>(statement);
+    auto* declaration = NodeCast<TVariableDeclNode>(statement);
     if (declaration != nullptr && declaration->DeclKind == DECL_CONST) {
       TItemContext context(declaration, this);
       declaration->CheckCorrectness(scope);
     }
   }
   for (TStatementNode* statement : Statements) {
-    auto* declaration = dynamic_cast<TVariableDeclNode*>(statement);
+    auto* declaration = NodeCast<TVariableDeclNode>(statement);
     if (declaration == nullptr) continue;
     TItemContext context(declaration, this);
     declaration->CheckSignatureCorrectness(scope);
@@ -89,7 +90,7 @@ int TProgramNode::CheckCorrectness(TScope* scope) {
 
   // Program-level statements last: their locals are not visible to functions and classes.
   for (TStatementNode* statement : Statements) {
-    auto* declaration = dynamic_cast<TVariableDeclNode*>(statement);
+    auto* declaration = NodeCast<TVariableDeclNode>(statement);
     if (declaration != nullptr && declaration->DeclKind == DECL_CONST) continue;
     TItemContext context(statement, this);
     statement->CheckCorrectness(scope);
@@ -153,7 +154,7 @@ int TProgramNode::Merge(const TProgramNode* other) {
 
 namespace {
 
-TProgramNode* RootOf(int32_t handle) { return dynamic_cast<TProgramNode*>(HandleToNode(handle)); }
+TProgramNode* RootOf(int32_t handle) { return NodeCast<TProgramNode>(HandleToNode(handle)); }
 
 }  // namespace
 
@@ -198,7 +199,7 @@ int32_t TProgramNode::EmitProgramStatement(int32_t root, int32_t statement) {
 
 int32_t TProgramNode::EmitProgramFunction(int32_t root, int32_t function) {
   TProgramNode* r = RootOf(root);
-  TFunctionNode* f = dynamic_cast<TFunctionNode*>(HandleToNode(function));
+  TFunctionNode* f = NodeCast<TFunctionNode>(HandleToNode(function));
   if (r == nullptr || f == nullptr) return root;
   r->AddChildNode(f);
   r->Functions.push_back(f);
@@ -207,7 +208,7 @@ int32_t TProgramNode::EmitProgramFunction(int32_t root, int32_t function) {
 
 int32_t TProgramNode::EmitProgramClass(int32_t root, int32_t classNode) {
   TProgramNode* r = RootOf(root);
-  TClassNode* c = dynamic_cast<TClassNode*>(HandleToNode(classNode));
+  TClassNode* c = NodeCast<TClassNode>(HandleToNode(classNode));
   if (r == nullptr || c == nullptr) return root;
   r->AddChildNode(c);
   r->Classes.push_back(c);
@@ -223,11 +224,11 @@ int32_t TProgramNode::EmitProgramExtern(int32_t root, int32_t list) {
     TASTNode* node = static_cast<TASTNode*>(item);
     r->AddChildNode(node);
     node->SetExtern();
-    if (auto* declaration = dynamic_cast<TVariableDeclNode*>(node)) {
+    if (auto* declaration = NodeCast<TVariableDeclNode>(node)) {
       r->Statements.push_back(declaration);
-    } else if (auto* c = dynamic_cast<TClassNode*>(node)) {
+    } else if (auto* c = NodeCast<TClassNode>(node)) {
       r->Classes.push_back(c);
-    } else if (auto* f = dynamic_cast<TFunctionNode*>(node)) {
+    } else if (auto* f = NodeCast<TFunctionNode>(node)) {
       r->Functions.push_back(f);
     }
   }

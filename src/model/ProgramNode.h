@@ -13,6 +13,7 @@ class TFunctionNode;
 class TClassNode;
 
 class TProgramNode : public TASTNode {
+  ZINTREL_NODE_CLASS_BIT(TProgramNode, NC_PROGRAM)
  public:
   TDependencyNode* Dependencies = nullptr;
   std::vector<std::string> FileImports;

@@ -9,7 +9,9 @@
 
 namespace zintrel {
 
-TVariableDeclNode::TVariableDeclNode() : Visibility(TClassNode::CurrentVisibility) {}
+TVariableDeclNode::TVariableDeclNode() : Visibility(TClassNode::CurrentVisibility) {
+  ClassBits |= ClassBit;
+}
 
 int TVariableDeclNode::CheckSignatureCorrectness(TScope* scope) {
   if (Datatype != nullptr) Datatype->CheckCorrectness(scope);
@@ -61,7 +63,7 @@ TVariableDeclNode* TVariableDeclNode::Create(int32_t kind, std::string identifie
 
 int32_t TVariableDeclNode::Emit(int32_t variable, int32_t value) {
   TVariableDeclNode* declaration = ActiveTarget->CreateVariableDeclNode();
-  if (auto* v = dynamic_cast<TVariableNode*>(HandleToNode(variable))) {
+  if (auto* v = NodeCast<TVariableNode>(HandleToNode(variable))) {
     declaration->Identifier = v->Identifier;
     declaration->Datatype = v->Datatype;
   }
@@ -102,7 +104,7 @@ TStatementList* TStatementList::Create(const TList* list) {
 TStatementList* TStatementList::Create(const std::vector<TStatementNode*>& statements) {
   TStatementList* block = new TStatementList();
   for (TStatementNode* statement : statements) {
-    auto* declaration = dynamic_cast<TVariableDeclNode*>(statement);
+    auto* declaration = NodeCast<TVariableDeclNode>(statement);
     if (declaration != nullptr && declaration->DeclKind == DECL_CONST) {
       block->Constants.push_back(declaration);
     } else {

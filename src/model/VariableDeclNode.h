@@ -30,6 +30,7 @@ enum : int32_t {
 };
 
 class TVariableDeclNode : public TStatementNode {
+  ZINTREL_NODE_CLASS_BIT(TVariableDeclNode, NC_VARIABLE_DECL)
  public:
   int32_t DeclKind = 0;
   std::string Identifier;

@@ -29,7 +29,7 @@ void TDependencyNode::RecordUse(TASTNode* dependency, TASTNode* user) {
   // Code using a class is built against its layout and virtual table, which its ancestors
   // shape too: a file using a class uses every program class above it, so that a change to
   // any of their files compiles the using file again.
-  auto* owner = dynamic_cast<TClassNode*>(dependency);
+  auto* owner = NodeCast<TClassNode>(dependency);
   if (owner == nullptr || AncestorsRecorded(owner)) return;
   // Classes whose ancestors are recorded already are not walked again: in a long chain of
   // single parents each use would otherwise walk the whole chain.

@@ -66,7 +66,7 @@ std::string TCompiler::GenerateClassIncludes(TProgramNode* root, const std::stri
   for (auto& [used, uses] : root->Dependencies->Dependencies) {
     if (!IsProgramFile(used, root->Dependencies)) continue;
     for (auto& [declaration, user] : uses) {
-      auto* c = dynamic_cast<TClassNode*>(declaration);
+      auto* c = NodeCast<TClassNode>(declaration);
       if (c != nullptr && !c->IsExtern)
         text += IncludeLine(RelativePath(from, ClassTargetPath(c)) + ".h");
     }

@@ -72,7 +72,7 @@ std::string TFunctionNode::ToString() const {
   std::string line = TASTNode::ToString() + (IsMethod ? " Method " : " Function ");
   if (IsConstructor && ParentClass != nullptr) {
     line += ParentClass->Identifier;
-  } else if (IsConstructor && Parent != nullptr && dynamic_cast<TClassNode*>(Parent) != nullptr) {
+  } else if (IsConstructor && Parent != nullptr && NodeCast<TClassNode>(Parent) != nullptr) {
     line += static_cast<TClassNode*>(Parent)->Identifier;
   } else {
     line += Identifier;

@@ -25,6 +25,7 @@ class TIndexExpression : public TExpressionNode {
 };
 
 class TAutoArrayExpression : public TExpressionNode {
+  ZINTREL_NODE_CLASS(TAutoArrayExpression, NC_AUTO_ARRAY)
  public:
   std::vector<TExpressionNode*> Values;
   TDatatype* Datatype = nullptr;

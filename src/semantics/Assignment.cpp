@@ -37,7 +37,7 @@ int TAssignmentNode::SetupChildren() {
 
 int32_t TAssignmentNode::Emit(int32_t equality) {
   TAssignmentNode* node = ActiveTarget->CreateAssignmentNode();
-  if (auto* comparison = dynamic_cast<TBinaryOpExpression*>(HandleToNode(equality))) {
+  if (auto* comparison = NodeCast<TBinaryOpExpression>(HandleToNode(equality))) {
     node->LeftExp = comparison->LeftExp;
     node->RightExp = comparison->RightExp;
   }

@@ -7,6 +7,7 @@ namespace zintrel {
 class TExpressionNode;
 
 class TAssignmentNode : public TStatementNode {
+  ZINTREL_NODE_CLASS(TAssignmentNode, NC_ASSIGNMENT)
  public:
   TExpressionNode* LeftExp = nullptr;
   TExpressionNode* RightExp = nullptr;
@@ -20,6 +21,7 @@ class TAssignmentNode : public TStatementNode {
 };
 
 class TReturnNode : public TStatementNode {
+  ZINTREL_NODE_CLASS(TReturnNode, NC_RETURN)
  public:
   TExpressionNode* TargetExp = nullptr;
   // The Self a constructor's bare Return was given; a second check of the node accepts it.

@@ -36,9 +36,9 @@ TDatatype* TFunctionCall::EvaluateDatatype() {
 
 int TFunctionCall::TransformToTypecast(TScope* scope) {
   if (Parameters.size() != 1) return 0;
-  auto* name = dynamic_cast<TVariableNode*>(TargetExp);
+  auto* name = NodeCast<TVariableNode>(TargetExp);
   if (name == nullptr) return 0;
-  auto* target = dynamic_cast<TClassNode*>(scope->Find(name->Identifier));
+  auto* target = NodeCast<TClassNode>(scope->Find(name->Identifier));
   if (target == nullptr) return 0;
   TNodeOrigin origin(this);
   // String(x) converts to the string type, as a type written String is one, not to the class.
@@ -53,7 +53,7 @@ int TFunctionCall::TransformToTypecast(TScope* scope) {
 }
 
 int TFunctionCall::TransformToConstructorCall(TScope* scope) {
-  auto* literal = dynamic_cast<TLiteralNode*>(TargetExp);
+  auto* literal = NodeCast<TLiteralNode>(TargetExp);
   if (literal == nullptr || !(literal->IsSelf() || literal->IsSuper())) return 0;
   literal->CheckCorrectness(scope);
   TClassNode* target = literal->Datatype != nullptr ? literal->Datatype->Compound : nullptr;
@@ -122,7 +122,7 @@ TFunctionCall* TFunctionCall::Create(TExpressionNode* target,
 int32_t TFunctionCall::Emit(int32_t target, int32_t parameters, int32_t isStatement) {
   TFunctionCall* call = ActiveTarget->CreateFunctionCall();
   if (isStatement == -1) {
-    if (auto* parsed = dynamic_cast<TFunctionCall*>(HandleToNode(target))) {
+    if (auto* parsed = NodeCast<TFunctionCall>(HandleToNode(target))) {
       call->TargetExp = parsed->TargetExp;
       call->Parameters = parsed->Parameters;
     }
@@ -148,8 +148,8 @@ void TMemberAccessExpression::VisitNodeFields(TNodeFieldVisitor& visitor) {
 
 int TMemberAccessExpression::CheckCorrectness(TScope* scope) {
   GuardStack(this);
-  auto* name = dynamic_cast<TVariableNode*>(TargetExp);
-  TClassNode* named = name != nullptr ? dynamic_cast<TClassNode*>(scope->Find(name->Identifier))
+  auto* name = NodeCast<TVariableNode>(TargetExp);
+  TClassNode* named = name != nullptr ? NodeCast<TClassNode>(scope->Find(name->Identifier))
                                       : nullptr;
   if (named != nullptr) {
     TargetClass = named;
@@ -216,7 +216,7 @@ void TNewExpression::VisitNodeFields(TNodeFieldVisitor& visitor) {
 }
 
 int TNewExpression::CheckCorrectness(TScope* scope) {
-  TargetClass = dynamic_cast<TClassNode*>(scope->Find(Identifier));
+  TargetClass = NodeCast<TClassNode>(scope->Find(Identifier));
   if (TargetClass == nullptr) Abort("Class '" + Identifier + "' not found", this);
   if (TargetClass->IsAbstract()) {
     std::string message = "Unable to instantiate abstract class '" + Identifier + "'";

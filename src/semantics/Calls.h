@@ -10,6 +10,7 @@ namespace zintrel {
 class TClassNode;
 
 class TFunctionCall : public TExpressionNode {
+  ZINTREL_NODE_CLASS(TFunctionCall, NC_FUNCTION_CALL)
  public:
   int32_t IsStatement = 0;
   TExpressionNode* TargetExp = nullptr;
@@ -35,6 +36,7 @@ class TFunctionCall : public TExpressionNode {
 };
 
 class TMemberAccessExpression : public TExpressionNode {
+  ZINTREL_NODE_CLASS(TMemberAccessExpression, NC_MEMBER_ACCESS)
  public:
   TExpressionNode* TargetExp = nullptr;
   std::string Identifier;

@@ -31,10 +31,10 @@ TScope* NewScope(TScope* scope) { return (new TScope())->Create(scope); }
 // For-While loop are outside that loop. Functions and other statements are passed through.
 bool InsideLoop(const TASTNode* node) {
   return FindEnclosing(node, [node](TASTNode* p) {
-           if (dynamic_cast<TWhileNode*>(p) || dynamic_cast<TRepeatNode*>(p) ||
-               dynamic_cast<TForNode*>(p))
+           if (NodeCast<TWhileNode>(p) || NodeCast<TRepeatNode>(p) ||
+               NodeCast<TForNode>(p))
              return true;
-           auto* forWhile = dynamic_cast<TForWhileNode*>(p);
+           auto* forWhile = NodeCast<TForWhileNode>(p);
            return forWhile != nullptr && (forWhile->ForStatements == nullptr ||
                                           !node->HasParentNode(forWhile->ForStatements));
          }) != nullptr;
@@ -146,7 +146,7 @@ int32_t TIfNode::Emit(int32_t condition, int32_t body, int32_t elseIfList, int32
   node->Expression = ExpressionOf(condition);
   node->Statements = BlockOf(body);
   node->ElseIfList = NodesOfList<TElseIfNode>(HandleToList(elseIfList));
-  node->ElseBranch = dynamic_cast<TElseNode*>(HandleToNode(elseBranch));
+  node->ElseBranch = NodeCast<TElseNode>(HandleToNode(elseBranch));
   node->SetupChildren();
   return node->TableID;
 }
@@ -333,7 +333,7 @@ int32_t TSelectNode::Emit(int32_t selector, int32_t cases, int32_t defaultCase,
                           int32_t casesAfter) {
   TSelectNode* node = ActiveTarget->CreateSelectNode();
   node->Expression = ExpressionOf(selector);
-  node->DefaultCase = dynamic_cast<TDefaultNode*>(HandleToNode(defaultCase));
+  node->DefaultCase = NodeCast<TDefaultNode>(HandleToNode(defaultCase));
   node->CaseList = NodesOfList<TCaseNode>(HandleToList(cases));
   if (casesAfter >= 0) {
     std::vector<TCaseNode*> after = NodesOfList<TCaseNode>(HandleToList(casesAfter));
@@ -391,7 +391,7 @@ int TForNode::CheckCorrectness(TScope* scope) {
   TScope* loop = NewScope(scope);
   if (DefineVariable) {
     TNodeOrigin origin(Variable != nullptr ? static_cast<TASTNode*>(Variable) : this);
-    auto* variable = dynamic_cast<TVariableNode*>(Variable);
+    auto* variable = NodeCast<TVariableNode>(Variable);
     TVariableDeclNode* declaration = ActiveTarget->CreateVariableDeclNode()->Create(
         DECL_LOCAL, variable != nullptr ? variable->Identifier : std::string(),
         variable != nullptr ? variable->Datatype : nullptr, FromExpression);
@@ -404,7 +404,7 @@ int TForNode::CheckCorrectness(TScope* scope) {
   } else {
     // The parser hands over "v = a" whole; its two sides are the variable and the start value.
     // They are checked one by one, so that a loop over a String reports the loop variable.
-    if (auto* equality = dynamic_cast<TBinaryOpExpression*>(Variable);
+    if (auto* equality = NodeCast<TBinaryOpExpression>(Variable);
         equality != nullptr && FromExpression == nullptr) {
       TExpressionNode* start = equality->RightExp;
       ReplaceChildNode(equality, equality->LeftExp);

@@ -11,6 +11,7 @@ class TExpressionNode;
 class TStatementList;
 
 class TElseIfNode : public TASTNode {
+  ZINTREL_NODE_CLASS(TElseIfNode, NC_ELSE_IF)
  public:
   TExpressionNode* Expression = nullptr;
   TStatementList* Statements = nullptr;
@@ -24,6 +25,7 @@ class TElseIfNode : public TASTNode {
 };
 
 class TElseNode : public TASTNode {
+  ZINTREL_NODE_CLASS(TElseNode, NC_ELSE)
  public:
   TStatementList* Statements = nullptr;
 
@@ -36,6 +38,7 @@ class TElseNode : public TASTNode {
 };
 
 class TIfNode : public TStatementNode {
+  ZINTREL_NODE_CLASS(TIfNode, NC_IF)
  public:
   TExpressionNode* Expression = nullptr;
   TStatementList* Statements = nullptr;
@@ -52,6 +55,7 @@ class TIfNode : public TStatementNode {
 };
 
 class TWhileNode : public TStatementNode {
+  ZINTREL_NODE_CLASS(TWhileNode, NC_WHILE)
  public:
   TExpressionNode* Expression = nullptr;
   TStatementList* Statements = nullptr;
@@ -64,6 +68,7 @@ class TWhileNode : public TStatementNode {
 };
 
 class TRepeatNode : public TStatementNode {
+  ZINTREL_NODE_CLASS(TRepeatNode, NC_REPEAT)
  public:
   TExpressionNode* Expression = nullptr;  // the Until condition; none for Forever
   TStatementList* Statements = nullptr;
@@ -89,6 +94,7 @@ class TCaseNode : public TASTNode {
 };
 
 class TDefaultNode : public TASTNode {
+  ZINTREL_NODE_CLASS(TDefaultNode, NC_DEFAULT)
  public:
   TStatementList* Statements = nullptr;
 
@@ -117,6 +123,7 @@ class TSelectNode : public TStatementNode {
 };
 
 class TForWhileNode : public TStatementNode {
+  ZINTREL_NODE_CLASS(TForWhileNode, NC_FOR_WHILE)
  public:
   TStatementList* ForStatements = nullptr;
   TExpressionNode* WhileExpression = nullptr;
@@ -130,6 +137,7 @@ class TForWhileNode : public TStatementNode {
 };
 
 class TForNode : public TStatementNode {
+  ZINTREL_NODE_CLASS(TForNode, NC_FOR)
  public:
   int32_t DefineVariable = 0;
   TExpressionNode* Variable = nullptr;

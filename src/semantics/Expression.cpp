@@ -195,7 +195,7 @@ void TVariableNode::VisitNodeFields(TNodeFieldVisitor& visitor) {
 
 int TVariableNode::CheckCorrectness(TScope* scope) {
   if (Datatype != nullptr) Datatype->CheckCorrectness(scope);
-  Origin = dynamic_cast<TVariableDeclNode*>(scope->Find(Identifier));
+  Origin = NodeCast<TVariableDeclNode>(scope->Find(Identifier));
   if (Origin == nullptr) Abort("'" + Identifier + "' is undeclared", this);
   if (Datatype != nullptr && Datatype->IsUnequal(Origin->Datatype))
     Abort("Variable datatype does not match declared datatype", this);

@@ -47,6 +47,7 @@ class TExpressionNode : public TStatementNode {
 };
 
 class TLiteralNode : public TExpressionNode {
+  ZINTREL_NODE_CLASS(TLiteralNode, NC_LITERAL)
  public:
   int32_t LiteralKind = 0;
   int64_t IntValue = 0;
@@ -75,6 +76,7 @@ class TLiteralNode : public TExpressionNode {
 };
 
 class TVariableNode : public TExpressionNode {
+  ZINTREL_NODE_CLASS(TVariableNode, NC_VARIABLE)
  public:
   std::string Identifier;
   TDatatype* Datatype = nullptr;

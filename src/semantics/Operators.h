@@ -5,6 +5,7 @@
 namespace zintrel {
 
 class TBinaryOpExpression : public TExpressionNode {
+  ZINTREL_NODE_CLASS(TBinaryOpExpression, NC_BINARY_OP)
  public:
   int32_t Operator = 0;
   TExpressionNode* LeftExp = nullptr;
@@ -24,6 +25,7 @@ class TBinaryOpExpression : public TExpressionNode {
 };
 
 class TUnaryOpExpression : public TExpressionNode {
+  ZINTREL_NODE_CLASS(TUnaryOpExpression, NC_UNARY_OP)
  public:
   int32_t Operator = 0;
   TExpressionNode* TargetExp = nullptr;
@@ -41,6 +43,7 @@ class TUnaryOpExpression : public TExpressionNode {
 };
 
 class TTypeCastExpression : public TExpressionNode {
+  ZINTREL_NODE_CLASS(TTypeCastExpression, NC_TYPE_CAST)
  public:
   TDatatype* Datatype = nullptr;
   TExpressionNode* TargetExp = nullptr;
