@@ -63,6 +63,7 @@ bool TDependencyNode::AncestorsRecorded(const TClassNode* c) const {
 
 bool TDependencyNode::RecordOneUse(TASTNode* dependency, TASTNode* user) {
   if (dependency == nullptr || dependency->Root == nullptr) return false;
+  if (Settled.count(dependency) != 0) return true;
   TDependencyNode* key = dependency->Root->Dependencies;
   if (key == nullptr) return false;
   TUseMap& uses = UsesOf(key);
@@ -73,7 +74,9 @@ bool TDependencyNode::RecordOneUse(TASTNode* dependency, TASTNode* user) {
     found->second = user;
   }
   // Only an extern user gives way to a later one.
-  return found->second == nullptr || !found->second->IsExtern;
+  const bool settled = found->second == nullptr || !found->second->IsExtern;
+  if (settled) Settled.insert(dependency);
+  return settled;
 }
 
 }  // namespace zintrel

@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "model/ASTNode.h"
@@ -55,6 +56,9 @@ class TDependencyNode {
   // made while the parents of the classes were as they are now.
   bool AncestorsRecorded(const TClassNode* c) const;
   std::unordered_map<const TClassNode*, int64_t> AncestorsDone;
+  // The declarations whose records have their final user: a later use of one changes nothing,
+  // and is settled by one hash lookup instead of a walk down the ordered maps.
+  std::unordered_set<const TASTNode*> Settled;
 };
 
 }  // namespace zintrel
