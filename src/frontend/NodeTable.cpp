@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <memory>
 
 #include <sys/mman.h>
 
@@ -11,9 +12,19 @@ namespace zintrel {
 
 namespace {
 
+// The entries live in chunks that never move: growing the table adds chunks instead of copying
+// every entry into a table twice as large. Capacity still doubles, as room is counted.
+constexpr int32_t ChunkBits = 12;
+constexpr int32_t ChunkSize = int32_t{1} << ChunkBits;
+
 struct Table {
-  std::vector<TObject*> Entries = std::vector<TObject*>(TNodeTable::InitialCapacity, nullptr);
+  std::vector<std::unique_ptr<TObject*[]>> Chunks;
   int32_t Count = 0;
+  size_t Capacity = TNodeTable::InitialCapacity;
+  TObject*& Entry(int32_t handle) {
+    const auto index = static_cast<size_t>(handle);
+    return Chunks[index >> ChunkBits][index & (ChunkSize - 1)];
+  }
 };
 
 Table& TheTable() {
@@ -46,21 +57,22 @@ void* TObject::operator new(size_t size) {
 
 int32_t TNodeTable::RegisterHandle(TObject* object) {
   Table& t = TheTable();
-  if (static_cast<size_t>(t.Count) >= t.Entries.size())
-    t.Entries.resize(static_cast<size_t>(t.Count) * 2, nullptr);
-  t.Entries[static_cast<size_t>(t.Count)] = object;
+  if (static_cast<size_t>(t.Count) >= t.Capacity) t.Capacity = static_cast<size_t>(t.Count) * 2;
+  if ((t.Count & (ChunkSize - 1)) == 0)
+    t.Chunks.push_back(std::make_unique_for_overwrite<TObject*[]>(ChunkSize));
+  t.Entry(t.Count) = object;
   return t.Count++;
 }
 
 void TNodeTable::ReplaceEntry(int32_t handle, TObject* object) {
   Table& t = TheTable();
-  if (handle >= 0 && handle < t.Count) t.Entries[static_cast<size_t>(handle)] = object;
+  if (handle >= 0 && handle < t.Count) t.Entry(handle) = object;
 }
 
 TObject* TNodeTable::HandleToObject(int32_t handle) {
   Table& t = TheTable();
   if (handle < 0 || handle >= t.Count) return nullptr;
-  return t.Entries[static_cast<size_t>(handle)];
+  return t.Entry(handle);
 }
 
 TASTNode* TNodeTable::HandleToNode(int32_t handle) {
@@ -77,6 +89,6 @@ TList* TNodeTable::HandleToList(int32_t handle) {
 
 int32_t TNodeTable::NodeCount() { return TheTable().Count; }
 
-size_t TNodeTable::Capacity() { return TheTable().Entries.size(); }
+size_t TNodeTable::Capacity() { return TheTable().Capacity; }
 
 }  // namespace zintrel

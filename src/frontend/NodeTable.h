@@ -40,8 +40,8 @@ class TList : public TObject {
 class TNodeTable {
  public:
   static constexpr int32_t InitialCapacity = 1024;
-  // Stores the object under the next free handle and returns that handle; the table doubles
-  // when it is full.
+  // Stores the object under the next free handle and returns that handle; the table's room
+  // doubles when it is full (entries already stored never move).
   static int32_t RegisterHandle(TObject* object);
   // Replaces the entry of a handle that was already given out.
   static void ReplaceEntry(int32_t handle, TObject* object);
