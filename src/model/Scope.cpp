@@ -7,10 +7,25 @@
 namespace zintrel {
 
 TASTNode* TScope::Find(std::string_view name) {
-  const std::string key = ToLower(name);
+  // Most names are short: they are lower-cased on the stack.
+  char buffer[64];
+  std::string longKey;
+  std::string_view key;
+  if (name.size() <= sizeof buffer) {
+    for (size_t i = 0; i < name.size(); ++i) {
+      const char c = name[i];
+      buffer[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    key = std::string_view(buffer, name.size());
+  } else {
+    longKey = ToLower(name);
+    key = longKey;
+  }
   for (TScope* scope = this;;) {
-    auto found = scope->Nodes.find(key);
-    if (found != scope->Nodes.end()) return found->second;
+    if (!scope->Nodes.empty()) {
+      auto found = scope->Nodes.find(key);
+      if (found != scope->Nodes.end()) return found->second;
+    }
     scope = scope->Parent;
     if (scope == nullptr) return nullptr;
     if (scope->FindsOwnWay) return scope->Find(name);
@@ -33,8 +48,7 @@ TScope* TScope::Copy() const {
   return copy;
 }
 
-int TScope::SafeInsert(std::unordered_map<std::string, TASTNode*>& map, std::string key,
-                       TASTNode* node) {
+int TScope::SafeInsert(TNameMap& map, std::string key, TASTNode* node) {
   return map.try_emplace(std::move(key), node).second ? 1 : 0;
 }
 

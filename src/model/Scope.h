@@ -10,9 +10,16 @@ namespace zintrel {
 class TASTNode;
 class TClassNode;
 
+// Looks names up by their text, without making a std::string of them.
+struct TNameHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+};
+using TNameMap = std::unordered_map<std::string, TASTNode*, TNameHash, std::equal_to<>>;
+
 class TScope {
  public:
-  std::unordered_map<std::string, TASTNode*> Nodes;
+  TNameMap Nodes;
   TScope* Parent = nullptr;
 
   TScope() = default;
@@ -23,8 +30,7 @@ class TScope {
   virtual int Insert(std::string_view name, TASTNode* node);
   TScope* Create(TScope* parent);
   TScope* Copy() const;
-  static int SafeInsert(std::unordered_map<std::string, TASTNode*>& map, std::string key,
-                        TASTNode* node);
+  static int SafeInsert(TNameMap& map, std::string key, TASTNode* node);
 
  protected:
   // Set by scopes whose Find answers in their own way; plain scopes are walked without calls.
