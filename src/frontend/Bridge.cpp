@@ -4,11 +4,37 @@
 
 namespace zintrel {
 
+namespace {
+
+// Text objects taken over, ready for reuse; a few suffice, as each is taken over soon after
+// it is handed out.
+std::vector<std::string*>& SpareTexts() {
+  static std::vector<std::string*> spare;
+  return spare;
+}
+
+}  // namespace
+
 std::string TakeCString(std::string* text) {
   if (text == nullptr) return std::string();
   std::string result = std::move(*text);
-  delete text;
+  std::vector<std::string*>& spare = SpareTexts();
+  if (spare.size() < 64) {
+    text->clear();
+    spare.push_back(text);
+  } else {
+    delete text;
+  }
   return result;
+}
+
+std::string* NewCString(const char* content) {
+  std::vector<std::string*>& spare = SpareTexts();
+  if (spare.empty()) return new std::string(content);
+  std::string* text = spare.back();
+  spare.pop_back();
+  text->assign(content);
+  return text;
 }
 
 TList* JoinLists(const TList* a, const TList* b) {

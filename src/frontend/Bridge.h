@@ -12,6 +12,9 @@ namespace zintrel {
 
 // Takes over a text handed over by the parser; a null text gives "".
 std::string TakeCString(std::string* text);
+// A text object to hand over, with the given content: texts taken over are kept for reuse, so
+// the lexer's identifiers and strings do not cost a heap object each.
+std::string* NewCString(const char* content);
 // A new list holding the elements of a, then those of b.
 TList* JoinLists(const TList* a, const TList* b);
 int64_t LongFromHalves(uint32_t low, uint32_t high);

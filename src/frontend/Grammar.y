@@ -1032,7 +1032,7 @@ static int yylex() {
     case TOK_IDENTIFIER:
     case TOK_STRING:
       // Texts cross the bridge as 8-bit C texts: a unit whose low byte is zero ends them.
-      yylval.text = new std::string(lexer->TokenText.c_str());
+      yylval.text = zintrel::NewCString(lexer->TokenText.c_str());
       break;
     case TOK_BYTE:
     case TOK_SHORT:

@@ -23,10 +23,6 @@ const std::string* TSourcePath::Intern(const std::string& text) {
 int32_t TASTNode::SuppressLookupErrors = 0;
 void (*TASTNode::RecordErrorHandler)(const TASTNode*) = nullptr;
 
-namespace {
-LocationRecord RuleLocationValue;
-bool RuleLocationSet = false;
-}  // namespace
 
 bool TNodeOrigin::Checking = false;
 int32_t TNodeOrigin::Active = 0;
@@ -34,40 +30,40 @@ int32_t TNodeOrigin::Active = 0;
 TNodeOrigin::TNodeOrigin(const TASTNode* origin)
     : SavedRoot(TASTNode::CommonRoot),
       SavedFile(TASTNode::CommonSourceFile),
-      HadLocation(RuleLocationSet) {
-  if (HadLocation) SavedLocation = RuleLocationValue;
+      HadLocation(TASTNode::RuleLocationSet) {
+  if (HadLocation) SavedLocation = TASTNode::RuleLocationValue;
   ++Active;
   TASTNode::CommonRoot = origin->Root;
   TASTNode::CommonSourceFile = origin->SourceFile;
-  RuleLocationSet = true;
-  RuleLocationValue = {origin->StartLine, origin->StartCol, origin->EndLine, origin->EndCol};
+  TASTNode::RuleLocationSet = true;
+  TASTNode::RuleLocationValue = {origin->StartLine, origin->StartCol, origin->EndLine, origin->EndCol};
 }
 
 TNodeOrigin::~TNodeOrigin() {
   --Active;
   TASTNode::CommonRoot = SavedRoot;
   TASTNode::CommonSourceFile = SavedFile;
-  RuleLocationSet = HadLocation;
-  if (HadLocation) RuleLocationValue = SavedLocation;
+  TASTNode::RuleLocationSet = HadLocation;
+  if (HadLocation) TASTNode::RuleLocationValue = SavedLocation;
 }
 
 TNodeOrigin::TDetached::TDetached()
     : SavedRoot(TASTNode::CommonRoot),
       SavedFile(TASTNode::CommonSourceFile),
-      HadLocation(RuleLocationSet) {
-  if (HadLocation) SavedLocation = RuleLocationValue;
+      HadLocation(TASTNode::RuleLocationSet) {
+  if (HadLocation) SavedLocation = TASTNode::RuleLocationValue;
   ++Active;
   TASTNode::CommonRoot = nullptr;
   TASTNode::CommonSourceFile = TSourcePath();
-  RuleLocationSet = false;
+  TASTNode::RuleLocationSet = false;
 }
 
 TNodeOrigin::TDetached::~TDetached() {
   --Active;
   TASTNode::CommonRoot = SavedRoot;
   TASTNode::CommonSourceFile = SavedFile;
-  RuleLocationSet = HadLocation;
-  if (HadLocation) RuleLocationValue = SavedLocation;
+  TASTNode::RuleLocationSet = HadLocation;
+  if (HadLocation) TASTNode::RuleLocationValue = SavedLocation;
 }
 
 TASTNode::TASTNode() : TObject(Kind::Node) {
@@ -251,15 +247,6 @@ void TASTNode::Abort(std::string_view message, const TASTNode* node) {
               LocationLines(node->StartLine, node->EndLine, node->StartCol, node->EndCol);
   }
   AbortWithMessage(report);
-}
-
-void TASTNode::SetRuleLocation(const LocationRecord* location) {
-  RuleLocationSet = location != nullptr;
-  if (location != nullptr) RuleLocationValue = *location;
-}
-
-const LocationRecord* TASTNode::RuleLocation() {
-  return RuleLocationSet ? &RuleLocationValue : nullptr;
 }
 
 void TASTNode::SetCommonRoot(TProgramNode* root) {

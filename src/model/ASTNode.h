@@ -249,8 +249,11 @@ class TASTNode : public TObject {
   static void (*RecordErrorHandler)(const TASTNode* node);
   // The location of the grammar rule being reduced; the values are copied, so the caller's
   // record may go away. Null clears it.
-  static void SetRuleLocation(const LocationRecord* location);
-  static const LocationRecord* RuleLocation();
+  static void SetRuleLocation(const LocationRecord* location) {
+    RuleLocationSet = location != nullptr;
+    if (location != nullptr) RuleLocationValue = *location;
+  }
+  static const LocationRecord* RuleLocation() { return RuleLocationSet ? &RuleLocationValue : nullptr; }
   static void SetCommonRoot(TProgramNode* root);
 
   // Deep trees (a sum of a hundred thousand terms) are walked recursively. Before going deeper,
@@ -264,6 +267,10 @@ class TASTNode : public TObject {
   static void InitStackLimit();
 
  private:
+  friend class TNodeOrigin;
+  // Set for every grammar rule reduced, so kept where the parser's loop sees it inline.
+  static inline LocationRecord RuleLocationValue{};
+  static inline bool RuleLocationSet = false;
   [[noreturn]] static void StackExhausted(const TASTNode* node);
   static const char* StackLimit;
 };
