@@ -15,7 +15,7 @@ namespace zintrel {
 namespace {
 
 // The C++20 keywords and alternative tokens, and the words g++ also reserves in its default
-// GNU dialect (typeof, _Complex). In byte order, for the binary search.
+// GNU dialect (typeof, _Complex). In byte order: the keywords of one first byte stand together.
 constexpr std::string_view CPPKeywords[] = {
     "_Complex", "alignas", "alignof", "and", "and_eq", "asm", "auto", "bitand", "bitor", "bool",
     "break", "case", "catch", "char", "char16_t", "char32_t", "char8_t", "class", "co_await",
@@ -31,12 +31,30 @@ constexpr std::string_view CPPKeywords[] = {
 };
 static_assert(std::is_sorted(std::begin(CPPKeywords), std::end(CPPKeywords)));
 
+// For each first byte, the keywords starting with it: [first, last) in CPPKeywords.
+struct TKeywordRanges {
+  uint8_t First[128] = {};
+  uint8_t Last[128] = {};
+  constexpr TKeywordRanges() {
+    for (size_t i = std::size(CPPKeywords); i-- > 0;) {
+      const auto c = static_cast<unsigned char>(CPPKeywords[i][0]);
+      if (Last[c] == 0) Last[c] = static_cast<uint8_t>(i + 1);
+      First[c] = static_cast<uint8_t>(i);
+    }
+  }
+};
+constexpr TKeywordRanges KeywordRanges;
+static_assert(std::size(CPPKeywords) < 256);
+
 bool IsCPPKeyword(const std::string& name) {
   // Every keyword starts with a lower-case letter or "_" and is at most 16 bytes long: most
-  // names are settled without a search.
+  // names are settled without a search, the others among the few keywords of their first byte.
   if (name.empty() || name.size() > 16 || (name[0] != '_' && (name[0] < 'a' || name[0] > 'z')))
     return false;
-  return std::binary_search(std::begin(CPPKeywords), std::end(CPPKeywords), std::string_view(name));
+  const auto c = static_cast<unsigned char>(name[0]);
+  for (size_t i = KeywordRanges.First[c]; i < KeywordRanges.Last[c]; ++i)
+    if (CPPKeywords[i] == name) return true;
+  return false;
 }
 
 }  // namespace

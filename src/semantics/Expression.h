@@ -50,8 +50,8 @@ class TLiteralNode : public TExpressionNode {
   ZINTREL_NODE_CLASS(TLiteralNode, NC_LITERAL)
  public:
   int32_t LiteralKind = 0;
-  int64_t IntValue = 0;
   float FloatValue = 0;
+  int64_t IntValue = 0;
   double DoubleValue = 0;
   std::string StringValue;
   TDatatype* Datatype = nullptr;
