@@ -9,8 +9,9 @@ namespace {
 // Text objects taken over, ready for reuse; a few suffice, as each is taken over soon after
 // it is handed out.
 std::vector<std::string*>& SpareTexts() {
-  static std::vector<std::string*> spare;
-  return spare;
+  // Never destroyed: the texts stay reachable until the process ends.
+  static auto* spare = new std::vector<std::string*>();
+  return *spare;
 }
 
 }  // namespace

@@ -43,11 +43,17 @@ void* TObject::operator new(size_t size) {
     // Blocks are mapped with their pages present: a large program fills hundreds of megabytes
     // with nodes, and taking each fresh page by a fault of its own costs more than making it.
     // They grow from a quarter of a megabyte to four, so a small program maps little.
+#ifdef __SANITIZE_ADDRESS__
+    // The leak checker scans the heap, not mapped blocks, for what nodes refer to.
+    size_t block = std::max<size_t>(size, size_t{1} << 20);
+    void* mapped = MAP_FAILED;
+#else
     static size_t nextBlock = size_t{1} << 18;
     size_t block = std::max<size_t>(size, nextBlock);
     nextBlock = std::min<size_t>(nextBlock * 2, size_t{4} << 20);
     void* mapped = mmap(nullptr, block, PROT_READ | PROT_WRITE,
                         MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+#endif
     next = mapped != MAP_FAILED ? static_cast<char*>(mapped) : static_cast<char*>(::operator new(block));
     left = block;
   }

@@ -31,6 +31,10 @@ TClassNode::TClassNode() {
 int TClassNode::CheckCorrectness(TScope* scope) {
   TClassScope* staticScope = (new TClassScope())->CreateClassScope(scope, this, 1);
   TClassScope* instanceScope = (new TClassScope())->CreateClassScope(scope, this, 0);
+  // Scopes, like nodes, live until the process ends; these are kept reachable.
+  static auto* kept = new std::vector<TScope*>();
+  kept->push_back(staticScope);
+  kept->push_back(instanceScope);
   for (TVariableDeclNode* variable : Variables)
     variable->CheckCorrectness(variable->DeclKind == DECL_FIELD ? instanceScope : staticScope);
   if (Constructor != nullptr) {
