@@ -9,15 +9,22 @@ namespace zintrel {
 
 class TASTNode;
 
-// Base of everything the handle table can hold. These objects live until the process ends, so
-// they are carved from large blocks that are never returned: no per-object heap bookkeeping.
-class TObject {
+// Memory that is never given back, carved from large blocks: for what lives until the process
+// ends (nodes, lists, scopes, dependency records), with no per-object heap bookkeeping.
+void* AllocateForever(size_t size);
+
+// A base for the classes whose objects live until the process ends.
+struct TForever {
+  static void* operator new(size_t size) { return AllocateForever(size); }
+  static void operator delete(void*) noexcept {}
+};
+
+// Base of everything the handle table can hold.
+class TObject : public TForever {
  public:
   enum class Kind : uint8_t { Node, List, String };
   explicit TObject(Kind kind) : ObjectKind(kind) {}
   virtual ~TObject() = default;
-  static void* operator new(size_t size);
-  static void operator delete(void*) noexcept {}
   TObject(const TObject&) = delete;
   TObject& operator=(const TObject&) = delete;
   const Kind ObjectKind;

@@ -47,7 +47,7 @@ TNodeOrigin::~TNodeOrigin() {
   if (HadLocation) TASTNode::RuleLocationValue = SavedLocation;
 }
 
-TNodeOrigin::TDetached::TDetached()
+TNodeOrigin::TNodeOrigin()
     : SavedRoot(TASTNode::CommonRoot),
       SavedFile(TASTNode::CommonSourceFile),
       HadLocation(TASTNode::RuleLocationSet) {
@@ -56,14 +56,6 @@ TNodeOrigin::TDetached::TDetached()
   TASTNode::CommonRoot = nullptr;
   TASTNode::CommonSourceFile = TSourcePath();
   TASTNode::RuleLocationSet = false;
-}
-
-TNodeOrigin::TDetached::~TDetached() {
-  --Active;
-  TASTNode::CommonRoot = SavedRoot;
-  TASTNode::CommonSourceFile = SavedFile;
-  TASTNode::RuleLocationSet = HadLocation;
-  if (HadLocation) TASTNode::RuleLocationValue = SavedLocation;
 }
 
 TASTNode::TASTNode() : TObject(Kind::Node) {

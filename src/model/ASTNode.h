@@ -288,19 +288,7 @@ class TNodeOrigin {
   TNodeOrigin& operator=(const TNodeOrigin&) = delete;
 
   // While a TDetached lives, new nodes belong to no tree: no root, file or location.
-  class TDetached {
-   public:
-    TDetached();
-    ~TDetached();
-    TDetached(const TDetached&) = delete;
-    TDetached& operator=(const TDetached&) = delete;
-
-   private:
-    TProgramNode* SavedRoot;
-    TSourcePath SavedFile;
-    LocationRecord SavedLocation{};
-    bool HadLocation;
-  };
+  class TDetached;
 
   // Whether an origin must be given for the nodes made now.
   static bool Missing() { return Checking && Active == 0; }
@@ -317,6 +305,10 @@ class TNodeOrigin {
     bool Saved;
   };
 
+ protected:
+  // Saves the state and clears it: the nodes made now have no origin.
+  TNodeOrigin();
+
  private:
   static bool Checking;
   static int32_t Active;
@@ -324,6 +316,11 @@ class TNodeOrigin {
   TSourcePath SavedFile;
   LocationRecord SavedLocation{};
   bool HadLocation;
+};
+
+class TNodeOrigin::TDetached : public TNodeOrigin {
+ public:
+  TDetached() = default;
 };
 
 // Base of all statements; expressions and variable declarations are statements too.

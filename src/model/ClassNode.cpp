@@ -31,10 +31,6 @@ TClassNode::TClassNode() {
 int TClassNode::CheckCorrectness(TScope* scope) {
   TClassScope* staticScope = (new TClassScope())->CreateClassScope(scope, this, 1);
   TClassScope* instanceScope = (new TClassScope())->CreateClassScope(scope, this, 0);
-  // Scopes, like nodes, live until the process ends; these are kept reachable.
-  static auto* kept = new std::vector<TScope*>();
-  kept->push_back(staticScope);
-  kept->push_back(instanceScope);
   for (TVariableDeclNode* variable : Variables)
     variable->CheckCorrectness(variable->DeclKind == DECL_FIELD ? instanceScope : staticScope);
   if (Constructor != nullptr) {
@@ -53,7 +49,8 @@ int TClassNode::AddDependency(TASTNode* dependency, TASTNode* user) {
 
 int TClassNode::ResolveParents(TScope* scope) {
   // Lookups before the parents are known are not kept.
-  for (auto*& found : FoundMembers) found = nullptr;
+  for (auto* found : FoundMembers)
+    if (found != nullptr) found->clear();
   ParentsChanging();
   if (!IsExtern && ClassParents.empty()) ClassParents.push_back(TClassParent{"Object", nullptr});
   std::vector<TClassParent> resolved;

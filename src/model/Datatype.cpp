@@ -351,8 +351,7 @@ TDatatype* TDatatype::Copy() {
   TASTNode* reference = nullptr;
   if (IsCompound()) reference = Compound;
   if (IsPointer() || IsArray()) reference = NestedType;
-  TDatatype* copy = ActiveTarget->CreateDatatype()->Create(IsUnsigned ? TypeKind + tok::UNSIGNED_OFFSET : TypeKind,
-                                                          reference, Dimension);
+  TDatatype* copy = ActiveTarget->CreateDatatype()->Create(FullKind(this), reference, Dimension);
   // A class type not resolved yet keeps the name it will be resolved by.
   if (IsCompound() && Compound == nullptr) copy->Identifier = Identifier;
   return copy;

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "frontend/NodeTable.h"
+
 namespace zintrel {
 
 class TASTNode;
@@ -17,7 +19,8 @@ struct TNameHash {
 };
 using TNameMap = std::unordered_map<std::string, TASTNode*, TNameHash, std::equal_to<>>;
 
-class TScope {
+// Scopes, like nodes, live until the process ends.
+class TScope : public TForever {
  public:
   TNameMap Nodes;
   TScope* Parent = nullptr;

@@ -26,7 +26,9 @@ struct TBySequence {
   bool operator()(const TDependencyNode* a, const TDependencyNode* b) const;
 };
 
-class TDependencyNode {
+// Like the nodes that own them, dependency nodes live until the process ends: a module's root
+// takes the module's node in place of its own, and neither is ever freed.
+class TDependencyNode : public TForever {
  public:
   // The declarations of one file used by another, each with its (first non-extern) user.
   using TUseMap = std::map<TASTNode*, TASTNode*, TByTableID>;
