@@ -1,6 +1,7 @@
 #pragma once
 // The node factory through which every syntax-tree node is created, so that the tree consists of
 // the node classes of the active target.
+#include "frontend/NodeTable.h"
 
 namespace zintrel {
 
@@ -38,7 +39,8 @@ class TNewExpression;
 class TVariableDeclNode;
 class TDatatype;
 
-class TTarget {
+// A target, like the nodes it makes, lives until the process ends; each compile sets up its own.
+class TTarget : public TForever {
  public:
   virtual ~TTarget() = default;
   virtual TProgramNode* CreateProgramNode() = 0;
