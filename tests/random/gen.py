@@ -8,6 +8,7 @@ the programs and compares. Everything depends only on the seed, so a failing pro
 written again from the seed alone.
 """
 import math
+from fractions import Fraction
 import random
 import struct
 
@@ -58,22 +59,47 @@ def to_real(v, src, dst):
     return int_to_f32(v) if dst == 'Float' else float(v)
 
 
+def next_f32(x, step):
+    """The single-precision neighbour of x (step 1 away from zero, -1 towards it)."""
+    bits = struct.unpack('I', struct.pack('f', x))[0]
+    return struct.unpack('f', struct.pack('I', bits + step))[0]
+
+
+def reads_back(m, k, x, single):
+    """Whether m * 10**k, correctly rounded to the type, is x (positive and finite)."""
+    q = Fraction(m) * Fraction(10) ** k
+    if not single:
+        try:
+            return float(q) == x
+        except OverflowError:
+            return False
+    if q >= 2 ** 128 - 2 ** 103:
+        return False  # rounds to infinity
+    # Through a double the text may be rounded twice: take the nearest single exactly.
+    c = f32(float(q))
+    if math.isinf(c):
+        c = next_f32(c, -1)
+    near = [v for v in (c, next_f32(c, -1), next_f32(c, 1)) if math.isfinite(v) and v > 0]
+    best = min(near, key=lambda v: (abs(Fraction(v) - q), struct.unpack('I', struct.pack('f', v))[0] & 1))
+    return best == x
+
+
 def shortest(x, single):
-    """Digits and decimal exponent of the shortest text that reads back to x."""
-    if single:
-        for p in range(1, 10):
-            s = '%.*e' % (p - 1, x)
-            if f32(float(s)) == x:
-                break
-    else:
-        s = '%.16e' % x
-        for p in range(1, 18):
-            s = '%.*e' % (p - 1, x)
-            if float(s) == x:
-                break
-    mant, exp = s.split('e')
-    digits = mant.replace('.', '').rstrip('0') or '0'
-    return digits, int(exp)
+    """Digits and decimal exponent of the shortest text that reads back to x; of several, the
+    closest to x (the even last digit on a tie). Next to a power of two the nearest p-digit
+    text may miss while one a unit of its last digit away reads back."""
+    for p in range(1, 10 if single else 18):
+        mant, exp = ('%.*e' % (p - 1, x)).split('e')
+        m, k = int(mant.replace('.', '')), int(exp) - (p - 1)
+        fits = [n for n in (m, m - 1, m + 1) if n > 0 and reads_back(n, k, x, single)]
+        if fits:
+            n = min(fits, key=lambda n: (abs(Fraction(n) * Fraction(10) ** k - Fraction(x)), n & 1))
+            break
+    else:  # not a value of the type: its double digits
+        mant, exp = ('%.16e' % x).split('e')
+        n, k = int(mant.replace('.', '')), int(exp) - 16
+    digits = str(n)
+    return digits.rstrip('0') or '0', len(digits) - 1 + k
 
 
 def real_text(x, single):
