@@ -10,7 +10,7 @@ namespace zintrel {
 class TASTNode;
 
 // Memory that is never given back, carved from large blocks: for what lives until the process
-// ends (nodes, lists, scopes, dependency records), with no per-object heap bookkeeping.
+// ends (nodes, lists, scopes, dependency nodes, targets), with no per-object heap bookkeeping.
 void* AllocateForever(size_t size);
 
 // A base for the classes whose objects live until the process ends.
