@@ -12,6 +12,7 @@
 %code requires {
 /* Included before Bison's token definitions: the headers declare names (TYPE_INT and others)
  * that the token macros below would otherwise rewrite. */
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -82,10 +83,33 @@ using zintrel::TWhileNode;
 #define YYINITDEPTH 200
 #define YYMAXDEPTH 10000
 
+/* Two thirds of all reductions are by a rule of one symbol without an action, mostly the
+ * layers of the expression grammar (Sum: BinaryExp, Product: Unary, ...). Its value and span
+ * are those of its symbol, already on top of the stacks, so such a reduction only replaces
+ * the state on top by the one its left side goes to, and the parser goes on from there. The
+ * rules with an action are listed at build time from the generated parser's action switch. */
+#include "frontend/GrammarActions.h"
+namespace {
+constexpr auto RuleHasAction = [] {
+  std::array<bool, 256> table{};
+  for (int rule : {ZINTREL_RULES_WITH_ACTIONS}) table[static_cast<size_t>(rule)] = true;
+  return table;
+}();
+}  // namespace
+
 /* A rule's span runs from the start of its first symbol to the end of its last; an empty rule
  * gets an empty span where the previous symbol ended. The nodes the action makes copy it. */
 #define YYLLOC_DEFAULT(Current, Rhs, N)                                  \
   do {                                                                   \
+    if ((N) == 1 && !RuleHasAction[static_cast<size_t>(yyn)]) {          \
+      const int lhs = yyr1[yyn] - YYNTOKENS;                             \
+      const int entry = yypgoto[lhs] + yyssp[-1];                        \
+      yystate = 0 <= entry && entry <= YYLAST && yycheck[entry] == yyssp[-1] \
+                    ? yytable[entry]                                     \
+                    : yydefgoto[lhs];                                    \
+      yylen = 0; /* the reduction is done: nothing of it is left to pop */ \
+      goto yysetstate;                                                   \
+    }                                                                    \
     if (N) {                                                             \
       (Current).FirstLine = YYRHSLOC(Rhs, 1).FirstLine;                  \
       (Current).FirstColumn = YYRHSLOC(Rhs, 1).FirstColumn;              \
@@ -974,6 +998,7 @@ LineDelimiter
  * rule). A changed rule or rule order shows here instead of as different parses. */
 static_assert(YYNSTATES == 421, "the parse automaton must have 421 states");
 static_assert(YYNRULES == 220, "the grammar must have 219 rules");
+static_assert(YYNRULES < 256, "every rule number must index the table of rules with an action");
 
 /* The grammar's token codes are those of the lexer, the tree and the records: a change on one
  * side only breaks the build here. */

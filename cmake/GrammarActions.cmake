@@ -1,0 +1,35 @@
+# Lists the rules of the generated parser that have an action, for the parser's fast path for
+# the others (see YYLLOC_DEFAULT in src/frontend/Grammar.y). Reads the generated parser, whose
+# action switch has one "case N:" per rule with an action, and writes a header defining
+# ZINTREL_RULES_WITH_ACTIONS as the list of those numbers.
+#   cmake -DPARSER=<Grammar.cpp> -DOUTPUT=<header> -P GrammarActions.cmake
+file(READ "${PARSER}" text)
+string(FIND "${text}" "YY_REDUCE_PRINT (yyn);" start)
+if(start EQUAL -1)
+  message(FATAL_ERROR "${PARSER}: the action switch of the parser was not found")
+endif()
+string(SUBSTRING "${text}" ${start} -1 text)
+string(FIND "${text}" "      default: break;" end)
+if(end EQUAL -1)
+  message(FATAL_ERROR "${PARSER}: the end of the parser's action switch was not found")
+endif()
+string(SUBSTRING "${text}" 0 ${end} text)
+string(REGEX MATCHALL "\n  case [0-9]+:" cases "${text}")
+list(LENGTH cases count)
+if(count EQUAL 0)
+  message(FATAL_ERROR "${PARSER}: no rule with an action was found")
+endif()
+set(numbers "")
+foreach(case ${cases})
+  string(REGEX REPLACE "[^0-9]" "" number "${case}")
+  string(APPEND numbers "${number}, ")
+endforeach()
+string(REGEX REPLACE ", $" "" numbers "${numbers}")
+set(header "// Generated from ${PARSER}: the ${count} rules with an action.\n#define ZINTREL_RULES_WITH_ACTIONS ${numbers}\n")
+# Written only when it changed, so that an unchanged list rebuilds nothing.
+if(EXISTS "${OUTPUT}")
+  file(READ "${OUTPUT}" old)
+endif()
+if(NOT old STREQUAL header)
+  file(WRITE "${OUTPUT}" "${header}")
+endif()
