@@ -81,16 +81,14 @@ class TSourcePath {
   const std::string* Text;
 };
 
-// The children of a node. Most nodes have at most three, which are kept inside the node; more
-// go to the heap.
+// The children of a node. Their room comes from the never-freed blocks, like the nodes: most
+// nodes have none or two, so the room starts at two entries and doubles when full; the room
+// left behind by a growth is not reused (it is at most as large as what the list now holds).
 class TChildList {
  public:
   TChildList() = default;
   TChildList(const TChildList&) = delete;
   TChildList& operator=(const TChildList&) = delete;
-  ~TChildList() {
-    if (Data != Inline) ::operator delete(Data);
-  }
   TASTNode** begin() { return Data; }
   TASTNode** end() { return Data + Count; }
   TASTNode* const* begin() const { return Data; }
@@ -122,16 +120,15 @@ class TChildList {
 
  private:
   void Grow() {
-    auto* grown = static_cast<TASTNode**>(::operator new(sizeof(TASTNode*) * Capacity * 2));
-    std::copy(Data, Data + Count, grown);
-    if (Data != Inline) ::operator delete(Data);
+    const uint32_t capacity = Capacity == 0 ? 2 : Capacity * 2;
+    auto* grown = static_cast<TASTNode**>(AllocateForever(sizeof(TASTNode*) * capacity));
+    if (Count != 0) std::copy(Data, Data + Count, grown);
     Data = grown;
-    Capacity *= 2;
+    Capacity = capacity;
   }
-  TASTNode* Inline[3];
-  TASTNode** Data = Inline;
+  TASTNode** Data = nullptr;
   uint32_t Count = 0;
-  uint32_t Capacity = 3;
+  uint32_t Capacity = 0;
 };
 
 // Classes that NodeCast recognises by a bit of TASTNode::ClassBits: the casts the checker and
