@@ -1,8 +1,13 @@
 #pragma once
 // The node handle table: the parser refers to every node and list it builds by a 32-bit handle.
 // Entries are never removed or reused, so every node and list lives until the process ends.
+#include <algorithm>
 #include <cstdint>
+#include <initializer_list>
+#include <iterator>
+#include <ostream>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace zintrel {
@@ -17,6 +22,84 @@ void* AllocateForever(size_t size);
 struct TForever {
   static void* operator new(size_t size) { return AllocateForever(size); }
   static void operator delete(void*) noexcept {}
+};
+
+// A list of pointers whose room comes from the never-freed blocks, for lists that live as long
+// as the objects holding them (children of nodes, the parser's lists). Most of them hold one to
+// three entries: the room starts at two and doubles when full, and the room left behind by a
+// growth is not reused (it is never larger than what the list then holds).
+template <class T>
+class TForeverList {
+  static_assert(std::is_pointer_v<T>, "the list holds pointers");
+
+ public:
+  TForeverList() = default;
+  TForeverList(const TForeverList& other) { *this = other; }
+  TForeverList& operator=(const TForeverList& other) {
+    if (this != &other) {
+      Count = 0;
+      insert(end(), other.begin(), other.end());
+    }
+    return *this;
+  }
+  TForeverList& operator=(std::initializer_list<T> items) {
+    Count = 0;
+    insert(end(), items.begin(), items.end());
+    return *this;
+  }
+  T* begin() { return Data; }
+  T* end() { return Data + Count; }
+  const T* begin() const { return Data; }
+  const T* end() const { return Data + Count; }
+  std::reverse_iterator<T*> rbegin() { return std::reverse_iterator<T*>(end()); }
+  std::reverse_iterator<T*> rend() { return std::reverse_iterator<T*>(begin()); }
+  size_t size() const { return Count; }
+  bool empty() const { return Count == 0; }
+  T operator[](size_t i) const { return Data[i]; }
+  T front() const { return Data[0]; }
+  T back() const { return Data[Count - 1]; }
+  void clear() { Count = 0; }
+  // Removes every entry that is the value.
+  void erase(const std::remove_pointer_t<T>* value) {
+    Count = static_cast<uint32_t>(std::remove(begin(), end(), value) - Data);
+  }
+  void push_back(T value) {
+    if (Count == Capacity) Reserve(Count + 1);
+    Data[Count++] = value;
+  }
+  T* insert(T* at, T value) { return insert(at, &value, &value + 1); }
+  template <class Iterator>
+  T* insert(T* at, Iterator first, Iterator last) {
+    const auto offset = at - Data;
+    const auto added = static_cast<uint32_t>(std::distance(first, last));
+    if (Count + added > Capacity) Reserve(Count + added);
+    T* place = Data + offset;
+    std::move_backward(place, Data + Count, Data + Count + added);
+    std::copy(first, last, place);
+    Count += added;
+    return place;
+  }
+  friend bool operator==(const TForeverList& a, const std::vector<T>& b) {
+    return a.Count == b.size() && std::equal(a.begin(), a.end(), b.begin());
+  }
+  friend std::ostream& operator<<(std::ostream& out, const TForeverList& list) {
+    out << "{";
+    for (size_t i = 0; i < list.Count; ++i) out << (i ? ", " : "") << list.Data[i];
+    return out << "}";
+  }
+
+ private:
+  void Reserve(uint32_t wanted) {
+    uint32_t capacity = Capacity == 0 ? 2 : Capacity * 2;
+    while (capacity < wanted) capacity *= 2;
+    auto* grown = static_cast<T*>(AllocateForever(sizeof(T) * capacity));
+    if (Count != 0) std::copy(Data, Data + Count, grown);
+    Data = grown;
+    Capacity = capacity;
+  }
+  T* Data = nullptr;
+  uint32_t Count = 0;
+  uint32_t Capacity = 0;
 };
 
 // Base of everything the handle table can hold.
@@ -41,7 +124,7 @@ class TStringObject : public TObject {
 class TList : public TObject {
  public:
   TList() : TObject(Kind::List) {}
-  std::vector<TObject*> Items;
+  TForeverList<TObject*> Items;
 };
 
 class TNodeTable {

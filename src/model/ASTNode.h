@@ -81,55 +81,8 @@ class TSourcePath {
   const std::string* Text;
 };
 
-// The children of a node. Their room comes from the never-freed blocks, like the nodes: most
-// nodes have none or two, so the room starts at two entries and doubles when full; the room
-// left behind by a growth is not reused (it is at most as large as what the list now holds).
-class TChildList {
- public:
-  TChildList() = default;
-  TChildList(const TChildList&) = delete;
-  TChildList& operator=(const TChildList&) = delete;
-  TASTNode** begin() { return Data; }
-  TASTNode** end() { return Data + Count; }
-  TASTNode* const* begin() const { return Data; }
-  TASTNode* const* end() const { return Data + Count; }
-  std::reverse_iterator<TASTNode**> rbegin() { return std::reverse_iterator<TASTNode**>(end()); }
-  std::reverse_iterator<TASTNode**> rend() { return std::reverse_iterator<TASTNode**>(begin()); }
-  size_t size() const { return Count; }
-  bool empty() const { return Count == 0; }
-  TASTNode* operator[](size_t i) const { return Data[i]; }
-  TASTNode* front() const { return Data[0]; }
-  TASTNode* back() const { return Data[Count - 1]; }
-  void clear() { Count = 0; }
-  void erase(const TASTNode* node) {
-    TASTNode** kept = std::remove(Data, Data + Count, node);
-    Count = static_cast<uint32_t>(kept - Data);
-  }
-  void push_back(TASTNode* node) {
-    if (Count == Capacity) Grow();
-    Data[Count++] = node;
-  }
-  friend bool operator==(const TChildList& a, const std::vector<TASTNode*>& b) {
-    return a.Count == b.size() && std::equal(a.begin(), a.end(), b.begin());
-  }
-  friend std::ostream& operator<<(std::ostream& out, const TChildList& list) {
-    out << "{";
-    for (size_t i = 0; i < list.Count; ++i) out << (i ? ", " : "") << list.Data[i];
-    return out << "}";
-  }
-
- private:
-  void Grow() {
-    const uint32_t capacity = Capacity == 0 ? 2 : Capacity * 2;
-    auto* grown = static_cast<TASTNode**>(AllocateForever(sizeof(TASTNode*) * capacity));
-    if (Count != 0) std::copy(Data, Data + Count, grown);
-    Data = grown;
-    Capacity = capacity;
-  }
-  TASTNode** Data = nullptr;
-  uint32_t Count = 0;
-  uint32_t Capacity = 0;
-};
+// The children of a node, in the order they were added.
+using TChildList = TForeverList<TASTNode*>;
 
 // Classes that NodeCast recognises by a bit of TASTNode::ClassBits: the casts the checker and
 // the code generator make most often, each of which would otherwise be a dynamic_cast walking
