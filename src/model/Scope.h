@@ -1,9 +1,11 @@
 #pragma once
 // Name scopes. Names are case-insensitive: keys are stored lower-cased and every lookup
 // lower-cases the name it is given. The first declaration of a name in a scope stays.
+#include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "frontend/NodeTable.h"
 
@@ -12,12 +14,30 @@ namespace zintrel {
 class TASTNode;
 class TClassNode;
 
-// Looks names up by their text, without making a std::string of them.
-struct TNameHash {
-  using is_transparent = void;
-  size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+// The names of one scope, lower-cased, with their declarations, in insertion order. Most scopes
+// hold a few names (the locals of a block, the parameters of a function), which are found by
+// comparing them one by one; larger ones also keep an open-addressing index of their hashes.
+class TNameMap {
+ public:
+  using value_type = std::pair<std::string, TASTNode*>;
+  using iterator = const value_type*;
+
+  iterator begin() const { return Entries.data(); }
+  iterator end() const { return Entries.data() + Entries.size(); }
+  size_t size() const { return Entries.size(); }
+  bool empty() const { return Entries.empty(); }
+  iterator find(std::string_view key) const;
+  // Adds the name unless the map has it already; the first declaration stays.
+  std::pair<iterator, bool> try_emplace(std::string key, TASTNode* node);
+
+ private:
+  static constexpr size_t LinearLimit = 8;
+  static size_t Hash(std::string_view key) { return std::hash<std::string_view>{}(key); }
+  void Index(uint32_t entry);
+  std::vector<value_type> Entries;
+  // Entry number + 1 per slot, 0 for a free slot; empty while the map is small.
+  std::vector<uint32_t> Slots;
 };
-using TNameMap = std::unordered_map<std::string, TASTNode*, TNameHash, std::equal_to<>>;
 
 // Scopes, like nodes, live until the process ends.
 class TScope : public TForever {

@@ -7,6 +7,12 @@
 namespace zintrel {
 namespace {
 
+std::string Numbered(const char* prefix, int number) {
+  std::string name = prefix;
+  name += std::to_string(number);
+  return name;
+}
+
 class ScopeTest : public testing::Test {
  protected:
   void SetUp() override { ActiveTarget = new TCPPTarget(); }
@@ -25,6 +31,21 @@ TEST_F(ScopeTest, NamesIgnoreCaseAndTheFirstDeclarationStays) {
   EXPECT_EQ(scope.Insert("foo", second), 0);
   EXPECT_EQ(scope.Find("Foo"), first);
   EXPECT_EQ(scope.Find("bar"), nullptr);
+  // Past a few names the scope indexes them; the same rules hold, and the order stays.
+  std::vector<TVariableDeclNode*> more;
+  for (int i = 0; i < 300; ++i) {
+    more.push_back(Declaration(Numbered("N", i).c_str(), DECL_LOCAL));
+    ASSERT_EQ(scope.Insert(Numbered("N", i), more.back()), 1);
+  }
+  for (int i = 0; i < 300; ++i) {
+    EXPECT_EQ(scope.Find(Numbered("n", i)), more[static_cast<size_t>(i)]);
+    EXPECT_EQ(scope.Insert(Numbered("n", i), second), 0);
+  }
+  EXPECT_EQ(scope.Find("FOO"), first);
+  EXPECT_EQ(scope.Find("n300"), nullptr);
+  ASSERT_EQ(scope.Nodes.size(), 301u);
+  EXPECT_EQ(scope.Nodes.begin()[0].first, "foo");
+  EXPECT_EQ(scope.Nodes.begin()[300].first, "n299");
 }
 
 TEST_F(ScopeTest, InnerDeclarationsHideOuterOnesOnlyBelowThem) {
