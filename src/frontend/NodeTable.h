@@ -2,6 +2,7 @@
 // The node handle table: the parser refers to every node and list it builds by a 32-bit handle.
 // Entries are never removed or reused, so every node and list lives until the process ends.
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <iterator>
@@ -16,7 +17,21 @@ class TASTNode;
 
 // Memory that is never given back, carved from large blocks: for what lives until the process
 // ends (nodes, lists, scopes, dependency nodes, targets), with no per-object heap bookkeeping.
-void* AllocateForever(size_t size);
+struct TForeverBlock {
+  static char* Next;
+  static size_t Left;
+  // Starts a new block and takes the size from it.
+  static void* Allocate(size_t size);
+};
+inline void* AllocateForever(size_t size) {
+  constexpr size_t Alignment = alignof(std::max_align_t);
+  size = (size + Alignment - 1) & ~(Alignment - 1);
+  if (size > TForeverBlock::Left) return TForeverBlock::Allocate(size);
+  void* result = TForeverBlock::Next;
+  TForeverBlock::Next += size;
+  TForeverBlock::Left -= size;
+  return result;
+}
 
 // A base for the classes whose objects live until the process ends.
 struct TForever {
@@ -132,17 +147,45 @@ class TNodeTable {
   static constexpr int32_t InitialCapacity = 1024;
   // Stores the object under the next free handle and returns that handle; the table's room
   // doubles when it is full (entries already stored never move).
-  static int32_t RegisterHandle(TObject* object);
+  static int32_t RegisterHandle(TObject* object) {
+    if (static_cast<size_t>(State.Count) >= State.Capacity)
+      State.Capacity = static_cast<size_t>(State.Count) * 2;
+    if ((State.Count & (ChunkSize - 1)) == 0) AddChunk();
+    State.Entry(State.Count) = object;
+    return State.Count++;
+  }
   // Replaces the entry of a handle that was already given out.
   static void ReplaceEntry(int32_t handle, TObject* object);
-  static TObject* HandleToObject(int32_t handle);
-  static TASTNode* HandleToNode(int32_t handle);
+  static TObject* HandleToObject(int32_t handle) {
+    if (handle < 0 || handle >= State.Count) return nullptr;
+    return State.Entry(handle);
+  }
+  // Defined with the node class (model/ASTNode.h).
+  static inline TASTNode* HandleToNode(int32_t handle);
   static TList* HandleToList(int32_t handle);
-  static int32_t NodeCount();
-  static size_t Capacity();
+  static int32_t NodeCount() { return State.Count; }
+  static size_t Capacity() { return State.Capacity; }
+
+ private:
+  // The entries live in chunks that never move: growing the table adds chunks instead of
+  // copying every entry into a table twice as large. Capacity still doubles, as room is
+  // counted. The chunk pointers are zero before the first handle, with no constructor to run.
+  static constexpr int32_t ChunkBits = 12;
+  static constexpr int32_t ChunkSize = int32_t{1} << ChunkBits;
+  static constexpr size_t MaxChunks = (size_t{1} << 31) >> ChunkBits;
+  struct TState {
+    TObject** Chunks[MaxChunks];
+    int32_t Count;
+    size_t Capacity = InitialCapacity;
+    TObject*& Entry(int32_t handle) {
+      const auto index = static_cast<size_t>(handle);
+      return Chunks[index >> ChunkBits][index & (ChunkSize - 1)];
+    }
+  };
+  static void AddChunk();
+  static TState State;
 };
 
-inline TASTNode* HandleToNode(int32_t handle) { return TNodeTable::HandleToNode(handle); }
 inline TList* HandleToList(int32_t handle) { return TNodeTable::HandleToList(handle); }
 inline int32_t RegisterHandle(TObject* object) { return TNodeTable::RegisterHandle(object); }
 

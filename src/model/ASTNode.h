@@ -314,4 +314,11 @@ T* EnclosingNode(const TASTNode* node) {
   return static_cast<T*>(FindEnclosing(node, [](TASTNode* p) { return NodeCast<T>(p) != nullptr; }));
 }
 
+inline TASTNode* TNodeTable::HandleToNode(int32_t handle) {
+  TObject* object = HandleToObject(handle);
+  if (object == nullptr || object->ObjectKind != TObject::Kind::Node) return nullptr;
+  return static_cast<TASTNode*>(object);
+}
+inline TASTNode* HandleToNode(int32_t handle) { return TNodeTable::HandleToNode(handle); }
+
 }  // namespace zintrel
