@@ -23,13 +23,16 @@ struct TForeverBlock {
   // Starts a new block and takes the size from it.
   static void* Allocate(size_t size);
 };
+// Sizes that are a multiple of 16 get 16-byte alignment, others 8: an object's size is a
+// multiple of its alignment, so no object needs more than that.
 inline void* AllocateForever(size_t size) {
-  constexpr size_t Alignment = alignof(std::max_align_t);
-  size = (size + Alignment - 1) & ~(Alignment - 1);
-  if (size > TForeverBlock::Left) return TForeverBlock::Allocate(size);
-  void* result = TForeverBlock::Next;
-  TForeverBlock::Next += size;
-  TForeverBlock::Left -= size;
+  const size_t alignment = size % 16 == 0 ? 16 : 8;
+  size = (size + 7) & ~size_t{7};
+  const size_t skip = reinterpret_cast<uintptr_t>(TForeverBlock::Next) & (alignment - 1);
+  if (size + skip > TForeverBlock::Left) return TForeverBlock::Allocate(size);
+  void* result = TForeverBlock::Next + skip;
+  TForeverBlock::Next += size + skip;
+  TForeverBlock::Left -= size + skip;
   return result;
 }
 
