@@ -184,7 +184,7 @@ void BenchProgram(const fs::path& base, int files, int runs, int functions) {
     if (run == 0) {
       for (TProgramNode* root : compiler.Roots) {
         compiler.GenerateDependenciesFile(root, "");
-        const std::string target = TCompiler::GenerateTargetPath(root->SourceFile);
+        const std::string target = TCompiler::GenerateTargetPath(root->SourceFile());
         SetTime(target + ".dep", 2000000000);
         for (const char* suffix : {".h", ".cpp", ".o"}) Write(target + suffix, "", 2000000000);
       }

@@ -51,7 +51,7 @@ bool NamesOutside(TExpressionNode* value, const TProgramNode* root) {
     if (node == nullptr || node->AsExpression() == nullptr) continue;
     if (NodeCast<TMemberAccessExpression>(node) != nullptr) return true;
     if (auto* variable = NodeCast<TVariableNode>(node))
-      if (variable->Origin != nullptr && variable->Origin->Root != root) return true;
+      if (variable->Origin != nullptr && variable->Origin->Root() != root) return true;
     for (TASTNode* child : node->Children) pending.push_back(child);
   }
   return false;
@@ -98,7 +98,7 @@ std::string TCPPVariableDeclNode::GenerateImplementationCode(const std::string& 
     text += " = ";
     // Constants and default values go into headers, where a class's constant or another
     // file's cannot be named: such values are written folded.
-    const std::string folded = NamesOutside(Value, Root) ? FoldedText(Value) : std::string();
+    const std::string folded = NamesOutside(Value, Root()) ? FoldedText(Value) : std::string();
     if (folded.empty())
       AppendNodeCode(text, Value, indent);
     else

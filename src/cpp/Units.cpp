@@ -35,7 +35,7 @@ std::string Prototypes(const TDependencyNode* record, const std::string& indent)
       // Extern classes are declared by their own headers, in whatever form they have there
       // (a template, a class, a typedef), which a forward declaration could contradict.
       if (cls->IsExtern != 0) continue;
-      if (cls->Root != nullptr && cls->Root->IsModule != 0) continue;
+      if (cls->Root() != nullptr && cls->Root()->IsModule != 0) continue;
       text += indent;
       text += "struct ";
       AppendCPPIdentifier(text, cls->Identifier);
@@ -125,7 +125,7 @@ std::string TCPPProgramNode::GenerateCode(const std::string& indent) {
 }
 
 std::string TCPPProgramNode::GenerateMainIdentifier() {
-  const std::string& path = SourceFile.str();
+  const std::string& path = SourceFile().str();
   // A module's files are named after their place in the module tree, so that a program file of
   // the same name ("Math.zn") gives another function.
   const std::string place = PlaceInModuleTree(path);

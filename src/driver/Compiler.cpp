@@ -123,7 +123,7 @@ int TCompiler::InitTarget() {
 
 int TCompiler::Parse() {
   CompileQueue.push_back(MainPath);
-  ASTRoot->SourceFile = MainPath;
+  ASTRoot->SetSourceFile(MainPath);
   // Breadth-first over the queue; a file imported several times is processed once.
   for (size_t next = 0; next < CompileQueue.size(); ++next) {
     const std::string path = CompileQueue[next];
@@ -212,7 +212,7 @@ int TCompiler::Compile() {
   RequireSafePath(TPaths::ModuleRoot);
   RequireSafePath(output);
   for (TProgramNode* root : Roots) {
-    RequireSafePath(root->SourceFile);
+    RequireSafePath(root->SourceFile());
     for (const auto* list : {&root->CompileTargets, &root->LinkTargets, &root->Libraries})
       for (const std::string& path : *list) RequireSafePath(path);
   }
@@ -223,8 +223,8 @@ int TCompiler::Compile() {
     const std::string name = static_cast<TCPPProgramNode*>(root)->GenerateMainIdentifier();
     auto [known, added] = mains.emplace(name, root);
     if (!added)
-      Abort("Unable to build the files " + known->second->SourceFile.str() + " and " +
-            root->SourceFile.str() + " together: both give the main function '" + name +
+      Abort("Unable to build the files " + known->second->SourceFile().str() + " and " +
+            root->SourceFile().str() + " together: both give the main function '" + name +
             "'; rename one of them");
   }
   TModule* appInit = nullptr;
@@ -283,7 +283,7 @@ int TCompiler::Compile() {
   };
   for (TProgramNode* root : Roots) {
     if (!root->IsCompiled) CompileRoot(root);
-    addInput(GenerateTargetPath(root->SourceFile) + ".o");
+    addInput(GenerateTargetPath(root->SourceFile()) + ".o");
   }
   if (ModuleBuild) {
     objects += Quote(CompileModuleInit()) + " ";
@@ -305,7 +305,7 @@ int TCompiler::Compile() {
   }
   for (TProgramNode* root : Roots)
     for (const std::string& library : root->Libraries)
-      LibraryList.push_back(LibraryPath(library, root->SourceFile));
+      LibraryList.push_back(LibraryPath(library, root->SourceFile()));
   for (const std::string& library : LibraryList) {
     RequireSafePath(library);
     if (ExtensionPart(library).empty()) objects += "-l" + Quote(library) + " ";
@@ -352,7 +352,7 @@ std::string TCompiler::GenerateModuleTargetPath(const std::string& codeFile) {
 }
 
 std::string TCompiler::GenerateProjectTargetPath() const {
-  std::string target = GenerateTargetPath(MainRoot != nullptr ? MainRoot->SourceFile.str() : MainPath);
+  std::string target = GenerateTargetPath(MainRoot != nullptr ? MainRoot->SourceFile().str() : MainPath);
   return FolderPart(target) + "/Project" + BareName(target);
 }
 

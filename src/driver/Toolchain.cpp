@@ -204,7 +204,7 @@ TCompileCommand SourceCompile(const std::string& source) {
 
 // A file's generated code: its object at once, or the object merged with its C/C++ objects.
 TCompileCommand FileCompile(const TProgramNode* root) {
-  const std::string target = TCompiler::GenerateTargetPath(root->SourceFile);
+  const std::string target = TCompiler::GenerateTargetPath(root->SourceFile());
   const std::string output = root->LinkTargets.empty() && root->CompileTargets.empty()
                                  ? PartName(target + ".o")
                                  : target + "-PreIncremental.o";
@@ -245,7 +245,7 @@ void TCompiler::CompileAhead() {
 }
 
 int TCompiler::CompileRoot(TProgramNode* root) {
-  const std::string target = GenerateTargetPath(root->SourceFile);
+  const std::string target = GenerateTargetPath(root->SourceFile());
   const TCompileCommand own = FileCompile(root);
   for (const std::string& source : root->CompileTargets) {
     Info("Compiling " + source);
@@ -263,7 +263,7 @@ int TCompiler::CompileRoot(TProgramNode* root) {
   // import is (not in the compiler's own folder, where the tools run).
   std::vector<std::string> objects;
   for (const std::string& object : root->LinkTargets)
-    objects.push_back(AbsolutePathFrom(FolderPart(root->SourceFile.str()), object));
+    objects.push_back(AbsolutePathFrom(FolderPart(root->SourceFile().str()), object));
   InvokePartialLink(Quote(own.Output) + " " + ObjectList(objects), ObjectOutput(target + ".o"));
   PublishObject(target + ".o");
   for (const std::string& source : root->CompileTargets) RemoveFile(SourceCompile(source).Output);

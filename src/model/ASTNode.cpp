@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
 #include "support/Messages.h"
 #include "support/Text.h"
@@ -20,6 +22,34 @@ const std::string* TSourcePath::Intern(const std::string& text) {
   static std::unordered_set<std::string>* paths = new std::unordered_set<std::string>();
   return &*paths->insert(text).first;
 }
+std::vector<TNodePlace> TNodePlaces::List;
+TProgramNode* TNodePlaces::LastRoot = nullptr;
+const void* TNodePlaces::LastFile = nullptr;
+uint32_t TNodePlaces::LastNumber = 0;
+
+uint32_t TNodePlaces::Find(TProgramNode* root, const TSourcePath& file) {
+  struct TKeyHash {
+    size_t operator()(const std::pair<TProgramNode*, const void*>& key) const {
+      return std::hash<const void*>{}(key.first) * 31 + std::hash<const void*>{}(key.second);
+    }
+  };
+  static auto& numbers =
+      *new std::unordered_map<std::pair<TProgramNode*, const void*>, uint32_t, TKeyHash>();
+  uint32_t number = 0;
+  if (root != nullptr || !file.empty()) {
+    auto [found, added] = numbers.try_emplace({root, file.Identity()}, 0);
+    if (added) {
+      List.push_back(TNodePlace{root, file});
+      found->second = static_cast<uint32_t>(List.size());
+    }
+    number = found->second;
+  }
+  LastRoot = root;
+  LastFile = file.Identity();
+  LastNumber = number;
+  return number;
+}
+
 int32_t TASTNode::SuppressLookupErrors = 0;
 void (*TASTNode::RecordErrorHandler)(const TASTNode*) = nullptr;
 
@@ -33,8 +63,8 @@ TNodeOrigin::TNodeOrigin(const TASTNode* origin)
       HadLocation(TASTNode::RuleLocationSet) {
   if (HadLocation) SavedLocation = TASTNode::RuleLocationValue;
   ++Active;
-  TASTNode::CommonRoot = origin->Root;
-  TASTNode::CommonSourceFile = origin->SourceFile;
+  TASTNode::CommonRoot = origin->Root();
+  TASTNode::CommonSourceFile = origin->SourceFile();
   TASTNode::RuleLocationSet = true;
   TASTNode::RuleLocationValue = {origin->StartLine, origin->StartCol, origin->EndLine, origin->EndCol};
 }
@@ -62,8 +92,7 @@ TASTNode::TASTNode() : TObject(Kind::Node) {
   if (TNodeOrigin::Missing())
     AbortWithMessage("Fatal compiler error: a node was made while checking without an origin");
   TableID = RegisterHandle(this);
-  Root = CommonRoot;
-  SourceFile = CommonSourceFile;
+  Place = TNodePlaces::Of(CommonRoot, CommonSourceFile);
   if (RuleLocationSet) {
     StartLine = RuleLocationValue.FirstLine;
     StartCol = RuleLocationValue.FirstColumn;
@@ -182,7 +211,9 @@ void TASTNode::StackExhausted(const TASTNode* node) {
 }
 
 void TASTNode::VisitNodeFields(TNodeFieldVisitor& visitor) {
-  visitor(Root);
+  TProgramNode* root = Root();
+  visitor(root);
+  if (root != Root()) SetRoot(root);
   visitor(Parent);
 }
 
@@ -222,7 +253,7 @@ int TASTNode::LocationFromString(std::string_view text) {
 
 int TASTNode::CopyLocation(const TASTNode* other) {
   if (other == nullptr) return 0;
-  SourceFile = other->SourceFile;
+  SetSourceFile(other->SourceFile());
   StartLine = other->StartLine;
   EndLine = other->EndLine;
   StartCol = other->StartCol;
@@ -235,7 +266,7 @@ void TASTNode::Abort(std::string_view message, const TASTNode* node) {
   std::string report = "Semantic error: ";
   report += message;
   if (node != nullptr) {
-    report += "\nIn file " + node->SourceFile +
+    report += "\nIn file " + node->SourceFile() +
               LocationLines(node->StartLine, node->EndLine, node->StartCol, node->EndCol);
   }
   AbortWithMessage(report);
@@ -243,7 +274,7 @@ void TASTNode::Abort(std::string_view message, const TASTNode* node) {
 
 void TASTNode::SetCommonRoot(TProgramNode* root) {
   CommonRoot = root;
-  CommonSourceFile = root != nullptr ? root->SourceFile : TSourcePath();
+  CommonSourceFile = root != nullptr ? root->SourceFile() : TSourcePath();
 }
 
 }  // namespace zintrel

@@ -63,6 +63,8 @@ class TSourcePath {
   const std::string& str() const { return *Text; }
   bool empty() const { return Text->empty(); }
   void clear() { Text = EmptyPath(); }
+  // Equal paths share one copy: the copy's address tells paths apart.
+  const void* Identity() const { return Text; }
   friend bool operator==(const TSourcePath& a, const TSourcePath& b) { return a.Text == b.Text; }
   friend bool operator==(const TSourcePath& a, const std::string& b) { return *a.Text == b; }
   friend bool operator==(const TSourcePath& a, const char* b) { return *a.Text == b; }
@@ -79,6 +81,34 @@ class TSourcePath {
     return empty;
   }
   const std::string* Text;
+};
+
+// The program node and the source file a node belongs to. The nodes of one file share one
+// pair, so a node keeps only the pair's number: 0 for none, else its place in the list + 1.
+struct TNodePlace {
+  TProgramNode* Root = nullptr;
+  TSourcePath SourceFile;
+};
+class TNodePlaces {
+ public:
+  static TProgramNode* Root(uint32_t number) {
+    return number == 0 ? nullptr : List[number - 1].Root;
+  }
+  static TSourcePath SourceFile(uint32_t number) {
+    return number == 0 ? TSourcePath() : List[number - 1].SourceFile;
+  }
+  // The number of the pair; the one asked for last is answered without a search.
+  static uint32_t Of(TProgramNode* root, const TSourcePath& file) {
+    if (root == LastRoot && file.Identity() == LastFile) return LastNumber;
+    return Find(root, file);
+  }
+
+ private:
+  static uint32_t Find(TProgramNode* root, const TSourcePath& file);
+  static std::vector<TNodePlace> List;
+  static TProgramNode* LastRoot;
+  static const void* LastFile;
+  static uint32_t LastNumber;
 };
 
 // The children of a node, in the order they were added.
@@ -125,20 +155,30 @@ enum TNodeClassBit : uint32_t {
 
 class TASTNode : public TObject {
  public:
+  // The two flags come first: they fill the room after the object kind.
+  int8_t IsCompiled = 0;
+  int8_t IsExtern = 0;
   int32_t TableID = -1;
-  TProgramNode* Root = nullptr;
   TASTNode* Parent = nullptr;
   TChildList Children;
-  int16_t IsCompiled = 0;
-  int16_t IsExtern = 0;
   // The bits of the node's class and of its base classes among those NodeCast tells apart
   // without a dynamic_cast (see ZINTREL_NODE_CLASS).
   uint32_t ClassBits = 0;
+
+ private:
+  uint32_t Place = 0;
+
+ public:
   int32_t StartLine = 0;
   int32_t EndLine = 0;
   int32_t StartCol = 0;
   int32_t EndCol = 0;
-  TSourcePath SourceFile;
+
+  // The program node the node belongs to, and the path of its source file.
+  TProgramNode* Root() const { return TNodePlaces::Root(Place); }
+  TSourcePath SourceFile() const { return TNodePlaces::SourceFile(Place); }
+  void SetRoot(TProgramNode* root) { Place = TNodePlaces::Of(root, SourceFile()); }
+  void SetSourceFile(const TSourcePath& file) { Place = TNodePlaces::Of(Root(), file); }
 
   // The tree-building context copied into every new node.
   static TProgramNode* CommonRoot;

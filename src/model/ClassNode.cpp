@@ -25,7 +25,7 @@ void TClassNode::ParentsChanging() {
 
 TClassNode::TClassNode() {
   ClassBits |= ClassBit;
-  Dependencies = (new TDependencyNode())->Create(SourceFile, nullptr);
+  Dependencies = (new TDependencyNode())->Create(SourceFile(), nullptr);
 }
 
 int TClassNode::CheckCorrectness(TScope* scope) {

@@ -12,7 +12,7 @@ namespace zintrel {
 
 TProgramNode::TProgramNode() {
   ClassBits |= ClassBit;
-  Dependencies = (new TDependencyNode())->Create(SourceFile, nullptr);
+  Dependencies = (new TDependencyNode())->Create(SourceFile(), nullptr);
 }
 
 namespace {

@@ -30,7 +30,7 @@ bool WriteGeneratedFileIfChanged(const std::string& path, const std::string& tex
 std::string IncludeLine(const std::string& path) { return "#include \"" + path + "\"\n"; }
 
 std::string ClassTargetPath(const TClassNode* c) {
-  return TCompiler::GenerateClassTargetPath(c->Root != nullptr ? c->Root->SourceFile.str() : "",
+  return TCompiler::GenerateClassTargetPath(c->Root() != nullptr ? c->Root()->SourceFile().str() : "",
                                             c->Identifier);
 }
 
@@ -75,8 +75,8 @@ std::string TCompiler::GenerateClassIncludes(TProgramNode* root, const std::stri
 }
 
 int TCompiler::GenerateRootHeader(TProgramNode* root) {
-  const std::string header = GenerateTargetPath(root->SourceFile) + ".h";
-  std::string text = GenerateIncludeGuard(BareName(root->SourceFile.str()));
+  const std::string header = GenerateTargetPath(root->SourceFile()) + ".h";
+  std::string text = GenerateIncludeGuard(BareName(root->SourceFile().str()));
   text += TCPPProgramNode::GenerateStandardIncludes();
   for (const std::string& include : root->Includes) text += IncludeLine(RelativePath(header, include));
   // Modules the file imports are included by their absolute paths; a wildcard import names a
@@ -111,7 +111,7 @@ int TCompiler::GenerateClassHeader(TProgramNode* root, TClassNode* c) {
   // Parents from modules come in through the module headers; external ones have no header.
   for (const TClassParent& parent : c->ClassParents) {
     const TClassNode* p = parent.Class;
-    if (p == nullptr || p->IsExtern || (p->Root != nullptr && p->Root->IsModule)) continue;
+    if (p == nullptr || p->IsExtern || (p->Root() != nullptr && p->Root()->IsModule)) continue;
     text += IncludeLine(RelativePath(header, ClassTargetPath(p)) + ".h");
   }
   if (!c->ClassParents.empty()) text += "\n";
@@ -122,7 +122,7 @@ int TCompiler::GenerateClassHeader(TProgramNode* root, TClassNode* c) {
 }
 
 int TCompiler::GenerateRootCode(TProgramNode* root) {
-  const std::string target = GenerateTargetPath(root->SourceFile);
+  const std::string target = GenerateTargetPath(root->SourceFile());
   const std::string source = target + ".cpp";
   std::string text = IncludeLine(RelativePath(source, target + ".h")) + "\n";
   if (root->Dependencies != nullptr)
@@ -215,7 +215,7 @@ int TCompiler::GenerateProjectCode(const std::vector<TDependencyNode*>& modules)
 int TCompiler::GenerateModuleHeaderFile(const std::string& path) {
   std::vector<std::string> lines;
   for (TProgramNode* root : Roots) {
-    lines.push_back("#include \"" + RelativePath(path, GenerateTargetPath(root->SourceFile)) + ".h\"");
+    lines.push_back("#include \"" + RelativePath(path, GenerateTargetPath(root->SourceFile())) + ".h\"");
     for (TClassNode* c : root->Classes)
       if (!c->IsExtern) lines.push_back("#include \"" + RelativePath(path, ClassTargetPath(c)) + ".h\"");
   }

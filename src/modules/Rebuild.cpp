@@ -45,7 +45,7 @@ constexpr const char* REBUILT_VARIABLE = "ZINTREL_REBUILT_FILES";
 // passed on without the lines this run has written already, so that the user sees the output
 // of the build that compiled the file from source.
 void RebuildWithoutRecord(const TASTNode* node) {
-  const auto adopted = AdoptedRecords.find(node->SourceFile.str());
+  const auto adopted = AdoptedRecords.find(node->SourceFile().str());
   if (adopted == AdoptedRecords.end() || LaunchArguments.empty()) return;
   const char* value = std::getenv(REBUILT_VARIABLE);
   std::string rebuilt = value != nullptr ? value : "";

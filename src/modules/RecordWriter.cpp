@@ -147,10 +147,10 @@ int TProgramNode::ToStream(std::vector<std::string>& lines) const {
 
 std::vector<std::string> TCompiler::DependencyLines(TProgramNode* root) const {
   std::vector<std::string> lines{"Imports:"};
-  const std::string source = root->SourceFile;
+  const std::string source = root->SourceFile();
   if (root == MainRoot) {
     for (const TProgramNode* other : Roots)
-      if (other != root) lines.push_back("File " + RelativePath(source, other->SourceFile.str()));
+      if (other != root) lines.push_back("File " + RelativePath(source, other->SourceFile().str()));
   } else {
     // The files whose declarations this one uses, and every source file it imports: a file
     // rebuilt from its record must still bring in the files it imports, used or not.
@@ -190,7 +190,7 @@ std::vector<std::string> TCompiler::DependencyLines(TProgramNode* root) const {
 
 int TCompiler::GenerateDependenciesFile(TProgramNode* root, std::string path) {
   if (root == nullptr) return 0;
-  if (path.empty()) path = GenerateTargetPath(root->SourceFile) + ".dep";
+  if (path.empty()) path = GenerateTargetPath(root->SourceFile()) + ".dep";
   TLineWriter out;
   if (!out.Open(path)) Abort("Failed to write dependency file at '" + path + "'");
   for (const std::string& line : DependencyLines(root)) out.WriteLine(line);

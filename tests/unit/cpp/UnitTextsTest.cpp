@@ -20,7 +20,7 @@ TEST(UnitTexts, MainIdentifierKeepsLettersDigitsAndUnderscores) {
   };
   for (const auto& [path, identifier] : cases) {
     TCPPProgramNode* root = TCPPProgramNode::Create();
-    root->SourceFile = path;
+    root->SetSourceFile(path);
     EXPECT_EQ(root->GenerateMainIdentifier(), identifier) << path;
   }
 }

@@ -123,7 +123,7 @@ TEST_F(CompilerTest, ParseScansALargeFile) {
   testing::internal::CaptureStdout();
   c.Parse();
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "Compiling " + main + "\n");
-  EXPECT_EQ(c.ASTRoot->SourceFile, main);
+  EXPECT_EQ(c.ASTRoot->SourceFile(), main);
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ TEST_F(ASTNodeTest, ConstructionTakesTheContext) {
   EXPECT_EQ(HandleToNode(before.TableID), &before);
 
   TCPPProgramNode* root = TCPPProgramNode::Create();
-  root->SourceFile = "/src/main.zn";
+  root->SetSourceFile("/src/main.zn");
   TASTNode::SetCommonRoot(root);
   EXPECT_EQ(TASTNode::CommonSourceFile, "/src/main.zn");
   {
@@ -55,8 +55,8 @@ TEST_F(ASTNodeTest, ConstructionTakesTheContext) {
     TASTNode::SetRuleLocation(&rule);
   }  // the record goes away; the context keeps its values
   TTestExpression node;
-  EXPECT_EQ(node.Root, root);
-  EXPECT_EQ(node.SourceFile, "/src/main.zn");
+  EXPECT_EQ(node.Root(), root);
+  EXPECT_EQ(node.SourceFile(), "/src/main.zn");
   EXPECT_EQ(node.ToString(), "12-14:5-17");
   EXPECT_EQ(node.Parent, nullptr);
   EXPECT_EQ(node.IsExtern, 0);
@@ -150,10 +150,10 @@ TEST_F(ASTNodeTest, LocationText) {
   EXPECT_EQ(node.ToString(), "7-8:2-3");
 
   TTestExpression copy;
-  node.SourceFile = "/a.zn";
+  node.SetSourceFile("/a.zn");
   copy.CopyLocation(&node);
   EXPECT_EQ(copy.ToString(), "7-8:2-3");
-  EXPECT_EQ(copy.SourceFile, "/a.zn");
+  EXPECT_EQ(copy.SourceFile(), "/a.zn");
 }
 
 TEST_F(ASTNodeTest, AddDependencyTravelsUp) {
@@ -181,7 +181,7 @@ TEST_F(ASTNodeTest, AddDependencyTravelsUp) {
 
 TEST_F(ASTNodeTest, SemanticErrorReport) {
   TTestExpression node;
-  node.SourceFile = "/src/main.zn";
+  node.SetSourceFile("/src/main.zn");
   node.LocationFromString("7-7:12-18");
   EXPECT_EXIT(
       {

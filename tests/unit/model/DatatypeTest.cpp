@@ -82,7 +82,7 @@ class DatatypeTest : public testing::Test {
   }
   // A datatype at a known place, for the messages.
   static TDatatype* Located(TDatatype* type) {
-    type->SourceFile = "/src/types.zn";
+    type->SetSourceFile("/src/types.zn");
     type->LocationFromString("3-4:5-17");
     return type;
   }

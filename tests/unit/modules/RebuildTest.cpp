@@ -189,7 +189,7 @@ TEST_F(RebuildTest, UnchangedFilesAreRebuiltFromTheirRecords) {
   ParseAndCheck(first, main, false);
   for (TProgramNode* root : first.Roots) {
     first.GenerateDependenciesFile(root, "");
-    const std::string target = TCompiler::GenerateTargetPath(root->SourceFile);
+    const std::string target = TCompiler::GenerateTargetPath(root->SourceFile());
     for (const char* suffix : {".h", ".cpp", ".o"}) {
       std::ofstream(target + suffix) << "";
       TempTree::SetTime(target + suffix, 2000000000);
@@ -204,7 +204,7 @@ TEST_F(RebuildTest, UnchangedFilesAreRebuiltFromTheirRecords) {
   EXPECT_FALSE(second.Roots[0]->IsCompiled);
   EXPECT_TRUE(second.Roots[1]->IsCompiled);
   EXPECT_TRUE(second.Roots[2]->IsCompiled);
-  EXPECT_EQ(second.Roots[2]->SourceFile, tree.Path("p/lib/u.zn"));
+  EXPECT_EQ(second.Roots[2]->SourceFile(), tree.Path("p/lib/u.zn"));
   // The path named by a's record became a key: the node of u's root.
   EXPECT_TRUE(second.Roots[1]->Dependencies->Contains(second.Roots[2]->Dependencies));
   // main's check used a's rebuilt declarations, and recorded the use against a.
