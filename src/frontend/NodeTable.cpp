@@ -15,6 +15,8 @@ char* TForeverBlock::Next = nullptr;
 size_t TForeverBlock::Left = 0;
 
 void* TForeverBlock::Allocate(size_t size) {
+  // A large object gets room of its own; the block in use stays in use.
+  if (size >= (size_t{1} << 16)) return ::operator new(size);
   // Blocks are mapped with their pages present: a large program fills hundreds of megabytes
   // with nodes, and taking each fresh page by a fault of its own costs more than making it.
   // They grow from a quarter of a megabyte to four, so a small program maps little.

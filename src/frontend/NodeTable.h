@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <iterator>
+#include <new>
 #include <ostream>
 #include <string>
 #include <type_traits>
@@ -42,10 +43,11 @@ struct TForever {
   static void operator delete(void*) noexcept {}
 };
 
-// A list of pointers whose room comes from the never-freed blocks, for lists that live as long
-// as the objects holding them (children of nodes, the parser's lists). Most of them hold one to
-// three entries: the room starts at two and doubles when full, and the room left behind by a
-// growth is not reused (it is never larger than what the list then holds).
+// A list of pointers for lists that live as long as the objects holding them (children of
+// nodes, the parser's lists). Most of them hold one to three entries: the room starts at two
+// and doubles when full. Small room comes from the never-freed blocks, and what a growth leaves
+// behind there is not reused (it is never larger than what the list then holds); the room of a
+// long list is on the heap and given back when the list grows or goes.
 template <class T>
 class TForeverList {
   static_assert(std::is_pointer_v<T>, "the list holds pointers");
@@ -53,6 +55,9 @@ class TForeverList {
  public:
   TForeverList() = default;
   TForeverList(const TForeverList& other) { *this = other; }
+  ~TForeverList() {
+    if (Capacity >= HeapCapacity) ::operator delete(Data);
+  }
   TForeverList& operator=(const TForeverList& other) {
     if (this != &other) {
       Count = 0;
@@ -107,11 +112,15 @@ class TForeverList {
   }
 
  private:
+  static constexpr uint32_t HeapCapacity = 1024;
   void Reserve(uint32_t wanted) {
     uint32_t capacity = Capacity == 0 ? 2 : Capacity * 2;
     while (capacity < wanted) capacity *= 2;
-    auto* grown = static_cast<T*>(AllocateForever(sizeof(T) * capacity));
+    const size_t bytes = sizeof(T) * capacity;
+    auto* grown = static_cast<T*>(capacity >= HeapCapacity ? ::operator new(bytes)
+                                                           : AllocateForever(bytes));
     if (Count != 0) std::copy(Data, Data + Count, grown);
+    if (Capacity >= HeapCapacity) ::operator delete(Data);
     Data = grown;
     Capacity = capacity;
   }
