@@ -218,9 +218,9 @@ void TCPPForNode::AppendCode(std::string& out, const std::string& indent) {
     std::string step;
     TDatatype* type = StepExpression->EvaluateDatatype();
     if (type != nullptr && type->TypeKind == TYPE_FLOAT) {
-      step = RealText("%#.9g", static_cast<double>(StepExpression->GetFloatResult()));
+      step = RealText(static_cast<double>(StepExpression->GetFloatResult()), 9);
     } else if (type != nullptr && type->TypeKind == TYPE_DOUBLE) {
-      step = RealText("%#.17lg", StepExpression->GetDoubleResult());
+      step = RealText(StepExpression->GetDoubleResult(), 17);
     } else {
       step = StepExpression->GetCastedStringResult();
     }

@@ -1,9 +1,8 @@
 #include "cpp/Text.h"
 #include "frontend/Tokens.h"
 
-#include <locale.h>
-
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <iterator>
@@ -122,25 +121,33 @@ std::string NarrowUnsignedText(int64_t value, int32_t kind) {
 
 std::string ULongText(int64_t value) { return std::to_string(value) + "ULL"; }
 
-std::string RealText(const char* format, double value) {
+std::string RealText(double value, int digits) {
   if (std::isnan(value)) return "__builtin_nan(\"\")";
   if (std::isinf(value)) return value < 0 ? "(-__builtin_huge_val())" : "__builtin_huge_val()";
-  // The C locale for this one call: a decimal comma would change the meaning of the text.
-  static const locale_t cLocale = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(0));
-  const locale_t previous = cLocale != static_cast<locale_t>(0) ? uselocale(cLocale) : nullptr;
+  // printf's "%#.<digits>g": the exponent of the scientific form chooses between it and the
+  // fixed form with as many significant digits, and the point and trailing zeros always stay.
+  // to_chars rounds exactly as printf does, and it knows no locale (no decimal comma).
   char text[64];
-  std::snprintf(text, sizeof text, format, value);
-  if (previous != nullptr) uselocale(previous);
-  return text;
+  auto written = std::to_chars(text, text + sizeof text, value, std::chars_format::scientific,
+                               digits - 1);
+  const char* mark = std::find(text, written.ptr, 'e');
+  int exponent = 0;
+  std::from_chars(mark + (mark[1] == '+' ? 2 : 1), written.ptr, exponent);
+  if (exponent < -4 || exponent >= digits) return std::string(text, written.ptr);
+  const int decimals = digits - 1 - exponent;
+  written = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+  std::string result(text, written.ptr);
+  if (decimals == 0) result += '.';
+  return result;
 }
 
 std::string FloatText(float value) {
   if (std::isnan(value)) return "__builtin_nanf(\"\")";
   if (std::isinf(value)) return value < 0 ? "(-__builtin_huge_valf())" : "__builtin_huge_valf()";
-  return RealText("%#.9g", static_cast<double>(value)) + "f";
+  return RealText(static_cast<double>(value), 9) + "f";
 }
 
-std::string DoubleText(double value) { return RealText("%#.17lg", value); }
+std::string DoubleText(double value) { return RealText(value, 17); }
 
 namespace {
 

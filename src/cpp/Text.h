@@ -35,8 +35,8 @@ std::string NarrowUnsignedText(int64_t value, int32_t kind);
 std::string ULongText(int64_t value);                   // 42ULL; above the signed range -1ULL
 std::string FloatText(float value);                     // 1.50000000f
 std::string DoubleText(double value);                   // 1.5000000000000000
-// A real formatted with a printf format of one double argument ("%#.9g", "%#.17lg").
-std::string RealText(const char* format, double value);
+// A real as printf's "%#.<digits>g" writes it in the C locale (Float 9 digits, Double 17).
+std::string RealText(double value, int digits);
 
 // Generation appends into one text. A generator asks for a child's text with AppendNodeCode;
 // when the child is one of the generators that can append in place (TakeCodeSink answers the

@@ -129,7 +129,14 @@ TLiteralNode* TLiteralNode::Create(TDatatype* datatype, std::string_view text) {
 }
 
 int TLiteralNode::CheckCorrectness(TScope* scope) {
+  // A literal of a built-in kind takes its shared datatype and makes no node: only the others
+  // need to name themselves as the origin of what is made while they are checked.
+  if (!IsSelf() && !IsSuper() && (Datatype == nullptr || Datatype->IsShared())) return Check(scope);
   TNodeOrigin origin(this);
+  return Check(scope);
+}
+
+int TLiteralNode::Check(TScope* scope) {
   if (IsSelf() || IsSuper()) {
     const char* name = IsSelf() ? "Self" : "Super";
     // Classes are never nested in functions, so the function found is inside the class.

@@ -73,6 +73,9 @@ class TLiteralNode : public TExpressionNode {
   // (-1 for Null, True, False, Self and Super); a string literal brings its text.
   static int32_t Emit(int32_t kind, int64_t value);
   static int32_t Emit(int32_t kind, std::string* text);
+
+ private:
+  int Check(TScope* scope);
 };
 
 class TVariableNode : public TExpressionNode {

@@ -1,6 +1,11 @@
 // The C++ text of expressions: literals, operators, casts, calls, member access and arrays.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
 #include "../CheckedProgram.h"
 #include "cpp/CPPNodes.h"
 #include "cpp/Text.h"
@@ -203,6 +208,33 @@ TEST(ExpressionText, StringLiteralsAndNumbers) {
   EXPECT_EQ(LongText(INT64_MIN), "(-9223372036854775807LL - 1)");
   EXPECT_EQ(ULongText(-1), "-1ULL");
   EXPECT_EQ(DoubleText(1.0 / 0.0), "__builtin_huge_val()");
+}
+
+// Reals are written as printf's %#.9g and %#.17g would write them: every switch between the
+// fixed and the scientific form, zeros, halfway cases, denormals and random bit patterns.
+TEST(ExpressionText, RealsMatchPrintfAlternateGeneral) {
+  std::vector<double> values = {0.0,    -0.0,   1.0,    0.5,     1e-4,    9.99999999999999999e-5,
+                                1e-5,   1e16,   1e17,   9.999999999999999e16, 123456789.0,
+                                0.1,    2.5e-7, 5e-324, 1.7976931348623157e308, 12345678901234567.0};
+  uint64_t bits = 0x9E3779B97F4A7C15u;
+  for (int i = 0; i < 20000; ++i) {
+    bits ^= bits << 13;
+    bits ^= bits >> 7;
+    bits ^= bits << 17;
+    double value;
+    std::memcpy(&value, &bits, sizeof value);
+    if (std::isfinite(value)) values.push_back(value);
+    values.push_back(static_cast<double>(static_cast<int64_t>(bits >> 20)) / 1024.0);
+  }
+  char expected[400];
+  for (double value : values) {
+    std::snprintf(expected, sizeof expected, "%#.17g", value);
+    ASSERT_EQ(DoubleText(value), expected) << value;
+    const float narrow = static_cast<float>(value);
+    if (!std::isfinite(narrow)) continue;
+    std::snprintf(expected, sizeof expected, "%#.9gf", static_cast<double>(narrow));
+    ASSERT_EQ(FloatText(narrow), expected) << value;
+  }
 }
 
 }  // namespace
