@@ -63,7 +63,7 @@ bool TDependencyNode::AncestorsRecorded(const TClassNode* c) const {
 
 bool TDependencyNode::RecordOneUse(TASTNode* dependency, TASTNode* user) {
   if (dependency == nullptr || dependency->Root() == nullptr) return false;
-  if (Settled.count(dependency) != 0) return true;
+  if (Settled.contains(dependency)) return true;
   TDependencyNode* key = dependency->Root()->Dependencies;
   if (key == nullptr) return false;
   TUseMap& uses = UsesOf(key);

@@ -6,10 +6,10 @@
 #include <map>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "model/ASTNode.h"
+#include "support/PointerSet.h"
 
 namespace zintrel {
 
@@ -60,7 +60,7 @@ class TDependencyNode : public TForever {
   std::unordered_map<const TClassNode*, int64_t> AncestorsDone;
   // The declarations whose records have their final user: a later use of one changes nothing,
   // and is settled by one hash lookup instead of a walk down the ordered maps.
-  std::unordered_set<const TASTNode*> Settled;
+  TPointerSet Settled;
 };
 
 }  // namespace zintrel
