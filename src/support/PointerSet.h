@@ -11,7 +11,7 @@ namespace zintrel {
 class TPointerSet {
  public:
   bool contains(const void* pointer) const {
-    if (Slots.empty()) return false;
+    if (Slots.empty() || pointer == nullptr) return false;
     for (size_t slot = Start(pointer);; slot = (slot + 1) & (Slots.size() - 1)) {
       if (Slots[slot] == pointer) return true;
       if (Slots[slot] == nullptr) return false;
