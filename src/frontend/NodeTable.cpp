@@ -57,5 +57,4 @@ TList* TNodeTable::HandleToList(int32_t handle) {
   return static_cast<TList*>(object);
 }
 
-
 }  // namespace zintrel

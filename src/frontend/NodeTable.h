@@ -87,7 +87,7 @@ class TForeverList {
     Count = static_cast<uint32_t>(std::remove(begin(), end(), value) - Data);
   }
   void push_back(T value) {
-    if (Count == Capacity) Reserve(Count + 1);
+    if (Count == Capacity) ::operator delete(Reserve(Count + 1));
     Data[Count++] = value;
   }
   T* insert(T* at, T value) { return insert(at, &value, &value + 1); }
@@ -95,11 +95,13 @@ class TForeverList {
   T* insert(T* at, Iterator first, Iterator last) {
     const auto offset = at - Data;
     const auto added = static_cast<uint32_t>(std::distance(first, last));
-    if (Count + added > Capacity) Reserve(Count + added);
+    // The entries may come from this very list: old room is given back only after the copy.
+    void* old = Count + added > Capacity ? Reserve(Count + added) : nullptr;
     T* place = Data + offset;
     std::move_backward(place, Data + Count, Data + Count + added);
     std::copy(first, last, place);
     Count += added;
+    ::operator delete(old);
     return place;
   }
   friend bool operator==(const TForeverList& a, const std::vector<T>& b) {
@@ -113,16 +115,19 @@ class TForeverList {
 
  private:
   static constexpr uint32_t HeapCapacity = 1024;
-  void Reserve(uint32_t wanted) {
+  // Moves the entries to room for at least the wanted number; answers the old room when it is
+  // the caller's to give back (null otherwise).
+  [[nodiscard]] void* Reserve(uint32_t wanted) {
     uint32_t capacity = Capacity == 0 ? 2 : Capacity * 2;
     while (capacity < wanted) capacity *= 2;
     const size_t bytes = sizeof(T) * capacity;
     auto* grown = static_cast<T*>(capacity >= HeapCapacity ? ::operator new(bytes)
                                                            : AllocateForever(bytes));
     if (Count != 0) std::copy(Data, Data + Count, grown);
-    if (Capacity >= HeapCapacity) ::operator delete(Data);
+    void* old = Capacity >= HeapCapacity ? Data : nullptr;
     Data = grown;
     Capacity = capacity;
+    return old;
   }
   T* Data = nullptr;
   uint32_t Count = 0;

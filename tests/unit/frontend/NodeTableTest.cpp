@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "frontend/NodeTable.h"
 #include "model/ASTNode.h"
 
@@ -44,6 +47,27 @@ TEST(NodeTable, KindsAreTested) {
   TList* replacement = new TList();
   TNodeTable::ReplaceEntry(listHandle, replacement);
   EXPECT_EQ(HandleToList(listHandle), replacement);
+}
+
+// A list that grows from the never-freed blocks onto the heap keeps its entries, also when it
+// takes in its own entries (the old room is read after the new one is made).
+TEST(NodeTable, ListsKeepTheirEntriesWhenTheyGrow) {
+  std::vector<int> storage(3000);
+  TForeverList<int*> list;
+  std::vector<int*> expected;
+  for (int i = 0; i < 700; ++i) {
+    list.push_back(&storage[static_cast<size_t>(i)]);
+    expected.push_back(&storage[static_cast<size_t>(i)]);
+  }
+  list.insert(list.begin(), list.begin(), list.end());  // 1400 entries: room on the heap now
+  expected.insert(expected.begin(), expected.begin(), expected.begin() + 700);
+  list.insert(list.begin() + 1, list.begin(), list.end());  // and a heap room outgrown
+  const std::vector<int*> before = expected;
+  expected.insert(expected.begin() + 1, before.begin(), before.end());
+  EXPECT_TRUE(list == expected);
+  list.erase(&storage[0]);
+  EXPECT_EQ(list.size(), expected.size() - static_cast<size_t>(std::count(
+                                              expected.begin(), expected.end(), &storage[0])));
 }
 
 }  // namespace
