@@ -40,7 +40,8 @@ void* TForeverBlock::Allocate(size_t size) {
 }
 
 void TNodeTable::AddChunk() {
-  if (static_cast<size_t>(State.Count >> ChunkBits) >= MaxChunks)
+  // The last chunk is never started, so the count of handles stays below the 32-bit limit.
+  if (static_cast<size_t>(State.Count >> ChunkBits) + 1 >= MaxChunks)
     AbortWithMessage("Fatal compiler error: too many nodes");
   // Never freed: what is registered stays reachable through the table until the process has
   // ended, the leak checker's scan at exit included.
