@@ -151,6 +151,7 @@ int TCompiler::Parse() {
     ASTRoot->Merge(root);
   }
   CompileQueue.clear();
+  TLexer::Release();
   ResolveRecordDependencies(Roots, RootMap);
   return 0;
 }

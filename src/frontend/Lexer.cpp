@@ -262,13 +262,29 @@ void TLexer::LoadText(const std::string& path, std::string_view bytes) {
   Lexer->Reset(path, bytes);
 }
 
+namespace {
+// The bytes of the file being read: kept from file to file, so the largest file read decides
+// the size, until Release.
+std::string& FileBytes() {
+  static std::string bytes;
+  return bytes;
+}
+}  // namespace
+
 void TLexer::Load(const std::string& path) {
   if (!Lexer) Lexer = new TLexer;
   Init();
-  // Kept from file to file; the largest file read decides its size.
-  static std::string bytes;
+  std::string& bytes = FileBytes();
   if (!ReadFileBytes(path, bytes)) AbortUnreadable(path);
   LoadText(path, bytes);
+}
+
+void TLexer::Release() {
+  std::string().swap(FileBytes());
+  if (Lexer != nullptr) {
+    std::u16string().swap(Lexer->Code);
+    Lexer->CodePos = 0;
+  }
 }
 
 int TLexer::GetNextTokenStatic() {

@@ -51,6 +51,9 @@ class TLexer {
   static void Load(const std::string& path);
   // Same as Load, from bytes already in memory (decoded by their byte-order mark like a file).
   static void LoadText(const std::string& path, std::string_view bytes);
+  // Gives back the text of the last file (its bytes and its code units, the size of the
+  // largest file read, three times over) once every file is parsed. A later Load reads anew.
+  static void Release();
   // The parser's token source: the next token code, 0 at the end of the text.
   static int GetNextTokenStatic();
   // Copies the location record into ErrorStartLine/ErrorEndLine/ErrorStartCol/ErrorEndCol.
