@@ -43,11 +43,32 @@ struct TForever {
   static void operator delete(void*) noexcept {}
 };
 
+// Small room that lists have outgrown, by size (2, 4, ..., 512 pointers): the next list that
+// needs room of that size takes it, instead of the room staying unused in the never-freed
+// blocks. Each spare room holds the link to the next one in its first pointer.
+struct TSpareRooms {
+  static constexpr int Classes = 9;
+  static inline void* First[Classes] = {};
+  // The class of a power-of-two capacity from 2 to 512.
+  static int ClassOf(uint32_t capacity) { return __builtin_ctz(capacity) - 1; }
+  static void* Take(uint32_t capacity) {
+    void*& first = First[ClassOf(capacity)];
+    void* room = first;
+    if (room != nullptr) first = *static_cast<void**>(room);
+    return room;
+  }
+  static void Give(void* room, uint32_t capacity) {
+    void*& first = First[ClassOf(capacity)];
+    *static_cast<void**>(room) = first;
+    first = room;
+  }
+};
+
 // A list of pointers for lists that live as long as the objects holding them (children of
 // nodes, the parser's lists). Most of them hold one to three entries: the room starts at two
 // and doubles when full. Small room comes from the never-freed blocks, and what a growth leaves
-// behind there is not reused (it is never larger than what the list then holds); the room of a
-// long list is on the heap and given back when the list grows or goes.
+// behind goes to the spare rooms for the next list; the room of a long list is on the heap and
+// given back when the list grows or goes.
 template <class T>
 class TForeverList {
   static_assert(std::is_pointer_v<T>, "the list holds pointers");
@@ -55,9 +76,7 @@ class TForeverList {
  public:
   TForeverList() = default;
   TForeverList(const TForeverList& other) { *this = other; }
-  ~TForeverList() {
-    if (Capacity >= HeapCapacity) ::operator delete(Data);
-  }
+  ~TForeverList() { Release(Data, Capacity); }
   TForeverList& operator=(const TForeverList& other) {
     if (this != &other) {
       Count = 0;
@@ -87,7 +106,10 @@ class TForeverList {
     Count = static_cast<uint32_t>(std::remove(begin(), end(), value) - Data);
   }
   void push_back(T value) {
-    if (Count == Capacity) ::operator delete(Reserve(Count + 1));
+    if (Count == Capacity) {
+      const uint32_t capacity = Capacity;
+      Release(Reserve(Count + 1), capacity);
+    }
     Data[Count++] = value;
   }
   T* insert(T* at, T value) { return insert(at, &value, &value + 1); }
@@ -96,12 +118,13 @@ class TForeverList {
     const auto offset = at - Data;
     const auto added = static_cast<uint32_t>(std::distance(first, last));
     // The entries may come from this very list: old room is given back only after the copy.
+    const uint32_t capacity = Capacity;
     void* old = Count + added > Capacity ? Reserve(Count + added) : nullptr;
     T* place = Data + offset;
     std::move_backward(place, Data + Count, Data + Count + added);
     std::copy(first, last, place);
     Count += added;
-    ::operator delete(old);
+    if (old != nullptr) Release(old, capacity);
     return place;
   }
   friend bool operator==(const TForeverList& a, const std::vector<T>& b) {
@@ -115,19 +138,29 @@ class TForeverList {
 
  private:
   static constexpr uint32_t HeapCapacity = 1024;
-  // Moves the entries to room for at least the wanted number; answers the old room when it is
-  // the caller's to give back (null otherwise).
+  static_assert(sizeof(T) == sizeof(void*), "spare rooms are sized in pointers");
+  // Moves the entries to room for at least the wanted number; answers the old room, which the
+  // caller gives back with Release once nothing is read from it any more.
   [[nodiscard]] void* Reserve(uint32_t wanted) {
     uint32_t capacity = Capacity == 0 ? 2 : Capacity * 2;
     while (capacity < wanted) capacity *= 2;
     const size_t bytes = sizeof(T) * capacity;
-    auto* grown = static_cast<T*>(capacity >= HeapCapacity ? ::operator new(bytes)
-                                                           : AllocateForever(bytes));
+    void* room = capacity >= HeapCapacity ? ::operator new(bytes) : TSpareRooms::Take(capacity);
+    auto* grown = static_cast<T*>(room != nullptr ? room : AllocateForever(bytes));
     if (Count != 0) std::copy(Data, Data + Count, grown);
-    void* old = Capacity >= HeapCapacity ? Data : nullptr;
+    void* old = Data;
     Data = grown;
     Capacity = capacity;
     return old;
+  }
+  // Gives back room of the capacity: to the heap when it came from there, else to the spare
+  // rooms.
+  static void Release(void* room, uint32_t capacity) {
+    if (capacity >= HeapCapacity) {
+      ::operator delete(room);
+    } else if (capacity != 0) {
+      TSpareRooms::Give(room, capacity);
+    }
   }
   T* Data = nullptr;
   uint32_t Count = 0;

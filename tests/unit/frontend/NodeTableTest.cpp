@@ -70,5 +70,25 @@ TEST(NodeTable, ListsKeepTheirEntriesWhenTheyGrow) {
                                               expected.begin(), expected.end(), &storage[0])));
 }
 
+// Small lists that grow leave their room to the next lists: interleaved growth and a list taking
+// in its own entries (its old room is read after the growth) keep every entry.
+TEST(NodeTable, SmallListsShareOutgrownRoom) {
+  std::vector<int> storage(64);
+  std::vector<TForeverList<int*>> lists(8);
+  std::vector<std::vector<int*>> expected(8);
+  for (size_t round = 0; round < 8; ++round)
+    for (size_t i = 0; i < lists.size(); ++i) {
+      lists[i].push_back(&storage[i * 8 + round]);
+      expected[i].push_back(&storage[i * 8 + round]);
+    }
+  TForeverList<int*> twice;
+  twice.push_back(&storage[1]);
+  twice.push_back(&storage[2]);
+  twice.insert(twice.begin(), twice.begin(), twice.end());
+  lists.push_back(twice);
+  expected.push_back({&storage[1], &storage[2], &storage[1], &storage[2]});
+  for (size_t i = 0; i < lists.size(); ++i) EXPECT_TRUE(lists[i] == expected[i]) << i;
+}
+
 }  // namespace
 }  // namespace zintrel
