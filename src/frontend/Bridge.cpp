@@ -80,10 +80,8 @@ int32_t TListEmitter::EmitSingleList(int32_t handle) {
   int32_t list = EmitEmptyList();
   if (TASTNode* node = HandleToNode(handle)) {
     HandleToList(list)->Items.push_back(node);
-  } else if (TList* other = HandleToList(handle)) {
-    TList* copy = new TList();
-    copy->Items = other->Items;
-    TNodeTable::ReplaceEntry(list, copy);
+  } else if (TList* other = TakeList(handle)) {
+    HandleToList(list)->Items = other->Items;
   }
   return list;
 }
@@ -93,7 +91,7 @@ int32_t TListEmitter::AppendToList(int32_t list, int32_t handle) {
   if (target == nullptr) return 0;
   if (TASTNode* node = HandleToNode(handle)) {
     target->Items.push_back(node);
-  } else if (TList* other = HandleToList(handle)) {
+  } else if (TList* other = TakeList(handle)) {
     for (TObject* item : other->Items)
       if (item != nullptr && item->ObjectKind == TObject::Kind::Node) target->Items.push_back(item);
   }
@@ -105,7 +103,7 @@ int32_t TListEmitter::PrependToList(int32_t list, int32_t handle) {
   if (target == nullptr) return 0;
   if (TASTNode* node = HandleToNode(handle)) {
     target->Items.insert(target->Items.begin(), node);
-  } else if (TList* other = HandleToList(handle)) {
+  } else if (TList* other = TakeList(handle)) {
     if (other->Items.empty()) return 0;
     TObject* first = other->Items.front();
     std::vector<TObject*> leading{first};

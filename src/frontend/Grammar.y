@@ -67,6 +67,7 @@ using zintrel::TLiteralNode;
 using zintrel::TMemberAccessExpression;
 using zintrel::TNewArrayExpression;
 using zintrel::TNewExpression;
+using zintrel::TNodeTable;
 using zintrel::TProgramNode;
 using zintrel::TRepeatNode;
 using zintrel::TReturnNode;
@@ -120,6 +121,7 @@ constexpr auto RuleHasAction = [] {
       (Current).FirstColumn = (Current).LastColumn = YYRHSLOC(Rhs, 0).LastColumn;    \
     }                                                                    \
     TASTNode::SetRuleLocation(&(Current));                               \
+    TNodeTable::ReleaseTakenLists();                                     \
   } while (0)
 
 static int yylex();

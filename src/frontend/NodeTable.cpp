@@ -95,4 +95,39 @@ TList* TNodeTable::HandleToList(int32_t handle) {
   return static_cast<TList*>(object);
 }
 
+TList* TNodeTable::TakeList(int32_t handle) {
+  TList* list = HandleToList(handle);
+  if (list != nullptr) TakenLists.push_back(handle);
+  return list;
+}
+
+void TNodeTable::ReleaseTakenListsNow() {
+  // A list taken twice is given up once: its entry is empty the second time.
+  for (int32_t handle : TakenLists) {
+    if (TList* list = HandleToList(handle)) {
+      State.Entry(handle) = nullptr;
+      delete list;
+    }
+  }
+  TakenLists.clear();
+}
+
+namespace {
+// List objects given up, each holding the link to the next in its first bytes.
+void* SpareListObjects = nullptr;
+}  // namespace
+
+void* TList::operator new(size_t size) {
+  if (size != sizeof(TList) || SpareListObjects == nullptr) return AllocateForever(size);
+  void* list = SpareListObjects;
+  SpareListObjects = *static_cast<void**>(list);
+  return list;
+}
+
+void TList::operator delete(void* list) noexcept {
+  if (list == nullptr) return;
+  *static_cast<void**>(list) = SpareListObjects;
+  SpareListObjects = list;
+}
+
 }  // namespace zintrel

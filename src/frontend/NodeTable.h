@@ -186,9 +186,14 @@ class TStringObject : public TObject {
 };
 
 // An insertion-ordered list made for the parser; holds nodes, or strings for parent-name lists.
+// A list the parser builds. Lists are made and given up by the thousand while a file is
+// parsed (the nodes take their entries): a list given up leaves its object to the next list and
+// its room to the spare rooms.
 class TList : public TObject {
  public:
   TList() : TObject(Kind::List) {}
+  static void* operator new(size_t size);
+  static void operator delete(void* list) noexcept;
   TForeverList<TObject*> Items;
 };
 
@@ -213,10 +218,20 @@ class TNodeTable {
   // Defined with the node class (model/ASTNode.h).
   static inline TASTNode* HandleToNode(int32_t handle);
   static TList* HandleToList(int32_t handle);
+  // The list under the handle, for the reader that is its last: the list is given up by the
+  // next ReleaseTakenLists, once the reading is done. The parser calls it before each of its
+  // rule actions and when it ends, so a list lives no longer than the action reading it last.
+  static TList* TakeList(int32_t handle);
+  static void ReleaseTakenLists() {
+    if (!TakenLists.empty()) ReleaseTakenListsNow();
+  }
   static int32_t NodeCount() { return State.Count; }
   static size_t Capacity() { return State.Capacity; }
 
  private:
+  static inline std::vector<int32_t> TakenLists;
+  static void ReleaseTakenListsNow();
+
   // The entries live in chunks that never move: growing the table adds chunks instead of
   // copying every entry into a table twice as large. Capacity still doubles, as room is
   // counted. The chunk pointers are zero before the first handle, with no constructor to run.
@@ -237,6 +252,7 @@ class TNodeTable {
 };
 
 inline TList* HandleToList(int32_t handle) { return TNodeTable::HandleToList(handle); }
+inline TList* TakeList(int32_t handle) { return TNodeTable::TakeList(handle); }
 inline int32_t RegisterHandle(TObject* object) { return TNodeTable::RegisterHandle(object); }
 
 }  // namespace zintrel

@@ -2,6 +2,7 @@
 
 #include "frontend/Lexer.h"
 #include "frontend/Location.h"
+#include "frontend/NodeTable.h"
 
 // Generated from Grammar.y.
 int yyparse();
@@ -13,7 +14,9 @@ int Parse() {
   // run without the driver (tools, tests) gets one of its own.
   static LocationRecord ownRecord;
   if (TLexer::TokenLocation == nullptr) TLexer::TokenLocation = &ownRecord;
-  return yyparse();
+  const int status = yyparse();
+  TNodeTable::ReleaseTakenLists();
+  return status;
 }
 
 }  // namespace zintrel

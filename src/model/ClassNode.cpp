@@ -263,14 +263,14 @@ int32_t TClassNode::SetVisibility(int32_t visibility) {
 int32_t TClassNode::Emit(std::string* name, int32_t parents, int32_t body, int32_t flags) {
   TClassNode* c = ActiveTarget->CreateClassNode();
   c->Identifier = TakeCString(name);
-  if (TList* names = HandleToList(parents)) {
+  if (TList* names = TakeList(parents)) {
     for (TObject* item : names->Items)
       if (item != nullptr && item->ObjectKind == TObject::Kind::String)
         c->ClassParents.push_back(TClassParent{static_cast<TStringObject*>(item)->Value, nullptr});
   }
   c->AbstractFlag = (flags & tok::FLAG_ABSTRACT) != 0;
   c->IsFinal = (flags & tok::FLAG_FINAL) != 0;
-  TList* members = HandleToList(body);
+  TList* members = TakeList(body);
   for (TVariableDeclNode* variable : NodesOfList<TVariableDeclNode>(members))
     c->Variables.push_back(variable);
   const std::string lowerName = ToLower(c->Identifier);

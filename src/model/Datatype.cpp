@@ -369,7 +369,7 @@ int32_t TDatatype::Emit(int32_t kind, int32_t reference, int32_t extra) {
     // extra names the list of parameter declarations here, not a dimension.
     type->ReturnType = NodeCast<TDatatype>(HandleToNode(reference));
     std::vector<TVariableDeclNode*> parameters =
-        NodesOfList<TVariableDeclNode>(HandleToList(extra));
+        NodesOfList<TVariableDeclNode>(TakeList(extra));
     type->ParameterCount = static_cast<int32_t>(parameters.size());
     for (TVariableDeclNode* parameter : parameters) {
       type->Parameters.push_back(parameter->Datatype);

@@ -86,7 +86,7 @@ int32_t TFunctionNode::Emit(int32_t header, int32_t body, int32_t isMethod, int3
     function->ReturnDatatype = type->ReturnType;
     function->ParameterCount = type->ParameterCount;
   }
-  function->Statements = TStatementList::Create(HandleToList(body));
+  function->Statements = TStatementList::Create(TakeList(body));
   if (function->ReturnDatatype == nullptr)
     function->ReturnDatatype = ActiveTarget->CreateDatatype()->Create(TYPE_VOID, nullptr, 0);
   for (int32_t i = 0; i < function->ParameterCount; ++i) {

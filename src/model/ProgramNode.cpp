@@ -178,7 +178,7 @@ int32_t TProgramNode::EmitProgramModuleImport(int32_t root, std::string* text) {
 
 int32_t TProgramNode::EmitProgramGlobal(int32_t root, int32_t list) {
   TProgramNode* r = RootOf(root);
-  TList* items = HandleToList(list);
+  TList* items = TakeList(list);
   if (r == nullptr || items == nullptr) return root;
   r->AddChildNodeList(items);
   std::vector<TStatementNode*> statements = NodesOfList<TStatementNode>(items);
@@ -217,7 +217,7 @@ int32_t TProgramNode::EmitProgramClass(int32_t root, int32_t classNode) {
 
 int32_t TProgramNode::EmitProgramExtern(int32_t root, int32_t list) {
   TProgramNode* r = RootOf(root);
-  TList* items = HandleToList(list);
+  TList* items = TakeList(list);
   if (r == nullptr || items == nullptr) return root;
   for (TObject* item : items->Items) {
     if (item == nullptr || item->ObjectKind != TObject::Kind::Node) continue;

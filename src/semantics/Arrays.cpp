@@ -50,7 +50,7 @@ int TIndexExpression::SetupChildren() {
 int32_t TIndexExpression::Emit(int32_t target, int32_t indices) {
   TIndexExpression* node = ActiveTarget->CreateIndexExpression();
   node->TargetExp = NodeCast<TExpressionNode>(HandleToNode(target));
-  node->Indices = NodesOfList<TExpressionNode>(HandleToList(indices));
+  node->Indices = NodesOfList<TExpressionNode>(TakeList(indices));
   node->SetupChildren();
   return node->TableID;
 }
@@ -94,7 +94,7 @@ int TAutoArrayExpression::SetupChildren() {
 
 int32_t TAutoArrayExpression::Emit(int32_t values) {
   TAutoArrayExpression* node = ActiveTarget->CreateAutoArrayExpression();
-  node->Values = NodesOfList<TExpressionNode>(HandleToList(values));
+  node->Values = NodesOfList<TExpressionNode>(TakeList(values));
   node->SetupChildren();
   return node->TableID;
 }
@@ -123,7 +123,7 @@ int TNewArrayExpression::SetupChildren() {
 
 int32_t TNewArrayExpression::Emit(int32_t elementType, int32_t sizes) {
   TNewArrayExpression* node = ActiveTarget->CreateNewArrayExpression();
-  node->Sizes = NodesOfList<TExpressionNode>(HandleToList(sizes));
+  node->Sizes = NodesOfList<TExpressionNode>(TakeList(sizes));
   node->Datatype = ActiveTarget->CreateDatatype()->Create(
       TYPE_ARRAY, HandleToNode(elementType), static_cast<int32_t>(node->Sizes.size()));
   node->SetupChildren();

@@ -130,7 +130,7 @@ int32_t TFunctionCall::Emit(int32_t target, int32_t parameters, int32_t isStatem
   } else {
     call->IsStatement = isStatement;
     call->TargetExp = NodeCast<TExpressionNode>(HandleToNode(target));
-    call->Parameters = NodesOfList<TExpressionNode>(HandleToList(parameters));
+    call->Parameters = NodesOfList<TExpressionNode>(TakeList(parameters));
   }
   call->SetupChildren();
   return call->TableID;
@@ -257,7 +257,7 @@ int TNewExpression::PerformASTTransformation(TScope* scope) {
 int32_t TNewExpression::Emit(std::string* name, int32_t parameters) {
   TNewExpression* creation = ActiveTarget->CreateNewExpression();
   creation->Identifier = TakeCString(name);
-  creation->Parameters = NodesOfList<TExpressionNode>(HandleToList(parameters));
+  creation->Parameters = NodesOfList<TExpressionNode>(TakeList(parameters));
   return creation->TableID;
 }
 

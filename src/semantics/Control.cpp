@@ -17,7 +17,7 @@ TExpressionNode* ExpressionOf(int32_t handle) {
   return NodeCast<TExpressionNode>(HandleToNode(handle));
 }
 
-TStatementList* BlockOf(int32_t list) { return TStatementList::Create(HandleToList(list)); }
+TStatementList* BlockOf(int32_t list) { return TStatementList::Create(TakeList(list)); }
 
 template <class T>
 void AddIfSet(TASTNode* parent, T* child) {
@@ -145,7 +145,7 @@ int32_t TIfNode::Emit(int32_t condition, int32_t body, int32_t elseIfList, int32
   TIfNode* node = ActiveTarget->CreateIfNode();
   node->Expression = ExpressionOf(condition);
   node->Statements = BlockOf(body);
-  node->ElseIfList = NodesOfList<TElseIfNode>(HandleToList(elseIfList));
+  node->ElseIfList = NodesOfList<TElseIfNode>(TakeList(elseIfList));
   node->ElseBranch = NodeCast<TElseNode>(HandleToNode(elseBranch));
   node->SetupChildren();
   return node->TableID;
@@ -334,9 +334,9 @@ int32_t TSelectNode::Emit(int32_t selector, int32_t cases, int32_t defaultCase,
   TSelectNode* node = ActiveTarget->CreateSelectNode();
   node->Expression = ExpressionOf(selector);
   node->DefaultCase = NodeCast<TDefaultNode>(HandleToNode(defaultCase));
-  node->CaseList = NodesOfList<TCaseNode>(HandleToList(cases));
+  node->CaseList = NodesOfList<TCaseNode>(TakeList(cases));
   if (casesAfter >= 0) {
-    std::vector<TCaseNode*> after = NodesOfList<TCaseNode>(HandleToList(casesAfter));
+    std::vector<TCaseNode*> after = NodesOfList<TCaseNode>(TakeList(casesAfter));
     node->CaseList.insert(node->CaseList.end(), after.begin(), after.end());
   }
   node->SetupChildren();
