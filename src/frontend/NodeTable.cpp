@@ -15,6 +15,7 @@ TNodeTable::TState TNodeTable::State;
 char* TForeverBlock::Next = nullptr;
 size_t TForeverBlock::Left = 0;
 
+#ifndef __SANITIZE_ADDRESS__
 namespace {
 
 constexpr size_t HugePage = size_t{2} << 20;
@@ -52,6 +53,7 @@ char* MapBlock(size_t block) {
 }
 
 }  // namespace
+#endif
 
 void* TForeverBlock::Allocate(size_t size) {
   // A large object gets room of its own; the block in use stays in use.
@@ -113,13 +115,15 @@ void TNodeTable::ReleaseTakenListsNow() {
 }
 
 namespace {
-// List objects given up, each holding the link to the next in its first bytes.
+// List objects given up, each holding the link to the next in its first bytes (and poisoned
+// under the address sanitizer, so a read of a list given up is reported).
 void* SpareListObjects = nullptr;
 }  // namespace
 
 void* TList::operator new(size_t size) {
   if (size != sizeof(TList) || SpareListObjects == nullptr) return AllocateForever(size);
   void* list = SpareListObjects;
+  ASAN_UNPOISON_MEMORY_REGION(list, sizeof(TList));
   SpareListObjects = *static_cast<void**>(list);
   return list;
 }
@@ -128,6 +132,7 @@ void TList::operator delete(void* list) noexcept {
   if (list == nullptr) return;
   *static_cast<void**>(list) = SpareListObjects;
   SpareListObjects = list;
+  ASAN_POISON_MEMORY_REGION(list, sizeof(TList));
 }
 
 }  // namespace zintrel

@@ -12,6 +12,8 @@
 #include <type_traits>
 #include <vector>
 
+#include <sanitizer/asan_interface.h>
+
 namespace zintrel {
 
 class TASTNode;
@@ -45,7 +47,9 @@ struct TForever {
 
 // Small room that lists have outgrown, by size (2, 4, ..., 512 pointers): the next list that
 // needs room of that size takes it, instead of the room staying unused in the never-freed
-// blocks. Each spare room holds the link to the next one in its first pointer.
+// blocks. Each spare room holds the link to the next one in its first pointer; under the
+// address sanitizer a spare room is poisoned, so reading a list's room after it was given up is
+// reported.
 struct TSpareRooms {
   static constexpr int Classes = 9;
   static inline void* First[Classes] = {};
@@ -54,13 +58,17 @@ struct TSpareRooms {
   static void* Take(uint32_t capacity) {
     void*& first = First[ClassOf(capacity)];
     void* room = first;
-    if (room != nullptr) first = *static_cast<void**>(room);
+    if (room != nullptr) {
+      ASAN_UNPOISON_MEMORY_REGION(room, sizeof(void*) * capacity);
+      first = *static_cast<void**>(room);
+    }
     return room;
   }
   static void Give(void* room, uint32_t capacity) {
     void*& first = First[ClassOf(capacity)];
     *static_cast<void**>(room) = first;
     first = room;
+    ASAN_POISON_MEMORY_REGION(room, sizeof(void*) * capacity);
   }
 };
 
