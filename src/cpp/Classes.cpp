@@ -29,7 +29,7 @@ void AppendParents(const TClassNode* cls, std::string& text) {
     text += first ? ": " : ", ";
     first = false;
     text += "public virtual ";
-    AppendCPPIdentifier(text, parent.Class != nullptr ? parent.Class->Identifier : parent.Name);
+    AppendCPPIdentifier(text, parent.Class != nullptr ? parent.Class->Identifier.str() : parent.Name);
   }
 }
 

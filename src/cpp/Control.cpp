@@ -19,7 +19,7 @@ bool IsUncomparedSelector(TStatementList* block) {
   TStatementNode* first = block->Statements.empty() ? nullptr : block->Statements.front();
   if (first == nullptr || typeid(*first) != typeid(TCPPVariableDeclNode)) return false;
   auto* selector = static_cast<TVariableDeclNode*>(first);
-  if (selector->Identifier.rfind("__select", 0) != 0) return false;
+  if (selector->Identifier.str().rfind("__select", 0) != 0) return false;
   if (block->Statements.size() == 1) return true;
   auto* chain = NodeCast<TIfNode>(block->Statements[1]);
   return chain != nullptr && NodeCast<TLiteralNode>(chain->Expression) != nullptr;

@@ -104,12 +104,12 @@ int TClassNode::CheckSignatureCorrectness(TScope* scope) {
 }
 
 int TClassNode::InsertMember(TScope* scope, TVariableDeclNode* declaration, int32_t isMethod) {
-  const std::string& name = declaration->Identifier;
+  const TName name = declaration->Identifier;
   if (!scope->Insert(name, declaration)) Abort("Redefinition of '" + name + "'", declaration);
   // Not remembered: each class brings new names, whose misses would be kept at every level
   // above it. The answers of this one search are kept, so a hierarchy of diamonds is still
   // searched once per class, not once per path.
-  const std::string key = ToLower(name);
+  const TName key = name.Folded();
   TMemberAnswers answers;
   std::string overriddenSpelling;
   for (const TClassParent& entry : ClassParents) {
@@ -139,22 +139,22 @@ int TClassNode::InsertMember(TScope* scope, TVariableDeclNode* declaration, int3
   return 0;
 }
 
-TVariableDeclNode* TClassNode::FindOwnMember(const std::string& key, int32_t isStatic) {
+TVariableDeclNode* TClassNode::FindOwnMember(const TName& key, int32_t isStatic) {
   if (MemberIndex == nullptr) {
-    MemberIndex = new std::unordered_map<std::string, TMemberSlots>();
+    MemberIndex = new std::unordered_map<TName, TMemberSlots, TNameHash>();
     for (TVariableDeclNode* variable : Variables) {
-      TMemberSlots& slots = (*MemberIndex)[ToLower(variable->Identifier)];
+      TMemberSlots& slots = (*MemberIndex)[variable->Identifier.Folded()];
       if (slots.Variable == nullptr) slots.Variable = variable;
       if (slots.StaticVariable == nullptr &&
           (variable->DeclKind == DECL_CONST || variable->DeclKind == DECL_GLOBAL))
         slots.StaticVariable = variable;
     }
     for (TFunctionNode* method : Methods) {
-      TMemberSlots& slots = (*MemberIndex)[ToLower(method->Identifier)];
+      TMemberSlots& slots = (*MemberIndex)[method->Identifier.Folded()];
       if (slots.Method == nullptr) slots.Method = method->Declaration;
     }
     for (TFunctionNode* function : Functions) {
-      TMemberSlots& slots = (*MemberIndex)[ToLower(function->Identifier)];
+      TMemberSlots& slots = (*MemberIndex)[function->Identifier.Folded()];
       if (slots.Function == nullptr) slots.Function = function->Declaration;
     }
   }
@@ -212,11 +212,11 @@ int TClassNode::HasParent(const TClassNode* parent) const {
   return 0;
 }
 
-TVariableDeclNode* TClassNode::FindMember(std::string_view name, int32_t isStatic) {
-  return FindMemberByKey(name, ToLower(name), isStatic, nullptr);
+TVariableDeclNode* TClassNode::FindMember(const TName& name, int32_t isStatic) {
+  return FindMemberByKey(name, name.Folded(), isStatic, nullptr);
 }
 
-TVariableDeclNode* TClassNode::FindMemberByKey(std::string_view name, const std::string& key,
+TVariableDeclNode* TClassNode::FindMemberByKey(const TName& name, const TName& key,
                                                int32_t isStatic, TMemberAnswers* answers) {
   GuardStack(this);
   auto*& found = FoundMembers[isStatic ? 1 : 0];
@@ -232,15 +232,15 @@ TVariableDeclNode* TClassNode::FindMemberByKey(std::string_view name, const std:
   if (answers != nullptr) {
     answers->emplace(this, result);
   } else {
-    if (found == nullptr) found = new std::unordered_map<std::string, TVariableDeclNode*>();
+    if (found == nullptr) found = new std::unordered_map<TName, TVariableDeclNode*, TNameHash>();
     found->emplace(key, result);
   }
   return result;
 }
 
-TVariableDeclNode* TClassNode::FindMemberUncached(std::string_view name, const std::string& key,
+TVariableDeclNode* TClassNode::FindMemberUncached(const TName& name, const TName& key,
                                                   int32_t isStatic, TMemberAnswers* answers) {
-  if (Constructor != nullptr && ToLower(Constructor->Identifier) == key)
+  if (Constructor != nullptr && Constructor->Identifier.Folded() == key)
     return Constructor->Declaration;
   if (TVariableDeclNode* own = FindOwnMember(key, isStatic)) return own;
   TVariableDeclNode* result = nullptr;
@@ -249,7 +249,7 @@ TVariableDeclNode* TClassNode::FindMemberUncached(std::string_view name, const s
     TVariableDeclNode* inherited = entry.Class->FindMemberByKey(name, key, isStatic, answers);
     if (inherited == nullptr) continue;
     // A second answer is ambiguous, even the same declaration reached through two parents.
-    if (result != nullptr) Abort("Class member '" + std::string(name) + "' is ambiguous", this);
+    if (result != nullptr) Abort("Class member '" + name + "' is ambiguous", this);
     result = inherited;
   }
   return result;
@@ -273,9 +273,9 @@ int32_t TClassNode::Emit(std::string* name, int32_t parents, int32_t body, int32
   TList* members = TakeList(body);
   for (TVariableDeclNode* variable : NodesOfList<TVariableDeclNode>(members))
     c->Variables.push_back(variable);
-  const std::string lowerName = ToLower(c->Identifier);
+  const TName lowerName = c->Identifier.Folded();
   for (TFunctionNode* function : NodesOfList<TFunctionNode>(members)) {
-    if (ToLower(function->Identifier) == lowerName) {
+    if (function->Identifier.Folded() == lowerName) {
       // With several members named like the class, the last one is the constructor.
       c->Constructor = function;
       function->TransformToConstructor(c);

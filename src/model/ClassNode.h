@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/ASTNode.h"
+#include "support/Name.h"
 
 namespace zintrel {
 
@@ -23,7 +24,7 @@ struct TClassParent {
 class TClassNode : public TASTNode {
   ZINTREL_NODE_CLASS_BIT(TClassNode, NC_CLASS)
  public:
-  std::string Identifier;
+  TName Identifier;
   std::vector<TClassParent> ClassParents;
   std::vector<TClassNode*> ClassChildren;
   TDependencyNode* Dependencies = nullptr;
@@ -67,7 +68,7 @@ class TClassNode : public TASTNode {
   int HasParent(const TClassNode* parent) const;
   // The member of that name (compared ignoring case), inherited ones included; the static view
   // skips fields and methods. Null when there is none.
-  TVariableDeclNode* FindMember(std::string_view name, int32_t isStatic);
+  TVariableDeclNode* FindMember(const TName& name, int32_t isStatic);
   std::string GenerateConstructorIdentifier() const { return "__Create" + Identifier; }
   // Dependency records (defined with the record writer and reader): appends the class block's
   // lines; reads the class line back (null when malformed).
@@ -77,27 +78,27 @@ class TClassNode : public TASTNode {
   static int32_t SetVisibility(int32_t visibility);
 
  private:
-  // First members of each kind by lower-cased name, built on the first lookup.
+  // First members of each kind by folded name, built on the first lookup.
   struct TMemberSlots {
     TVariableDeclNode* StaticVariable = nullptr;
     TVariableDeclNode* Variable = nullptr;
     TVariableDeclNode* Method = nullptr;
     TVariableDeclNode* Function = nullptr;
   };
-  std::unordered_map<std::string, TMemberSlots>* MemberIndex = nullptr;
-  TVariableDeclNode* FindOwnMember(const std::string& key, int32_t isStatic);
+  std::unordered_map<TName, TMemberSlots, TNameHash>* MemberIndex = nullptr;
+  TVariableDeclNode* FindOwnMember(const TName& key, int32_t isStatic);
   // Answers of one search for one name, by class. With answers given, known answers are used
   // but new ones are kept there instead of in the class.
   using TMemberAnswers = std::unordered_map<const TClassNode*, TVariableDeclNode*>;
-  TVariableDeclNode* FindMemberByKey(std::string_view name, const std::string& key,
-                                     int32_t isStatic, TMemberAnswers* answers);
-  TVariableDeclNode* FindMemberUncached(std::string_view name, const std::string& key,
-                                        int32_t isStatic, TMemberAnswers* answers);
-  // Answers of FindMember by lower-cased name, for the instance and the static view, kept by
+  TVariableDeclNode* FindMemberByKey(const TName& name, const TName& key, int32_t isStatic,
+                                     TMemberAnswers* answers);
+  TVariableDeclNode* FindMemberUncached(const TName& name, const TName& key, int32_t isStatic,
+                                        TMemberAnswers* answers);
+  // Answers of FindMember by folded name, for the instance and the static view, kept by
   // every class: in a hierarchy of diamonds every path would otherwise be searched again,
   // exponentially often, and in a long chain of single parents every lookup would walk it all.
   // An ambiguity ends the build before anything is kept.
-  std::unordered_map<std::string, TVariableDeclNode*>* FoundMembers[2] = {nullptr, nullptr};
+  std::unordered_map<TName, TVariableDeclNode*, TNameHash>* FoundMembers[2] = {nullptr, nullptr};
 
  public:
   // Creation by the parser: the name, the list of parent names (or -1), the member list and

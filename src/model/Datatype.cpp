@@ -285,7 +285,7 @@ TDatatype* TDatatype::FromString(std::string_view text) {
           text.front() == 'U' && text.substr(1) == scalar.Text) {
         TypeKind = scalar.Kind;
         IsUnsigned = 1;
-        Identifier.clear();
+        Identifier = TName();
         break;
       }
     }
@@ -398,7 +398,7 @@ int32_t TDatatype::Emit(int32_t kind, std::string* name, int32_t extra) {
   type->Dimension = extra;
   type->Identifier = TakeCString(name);
   // There is no keyword for strings: a class type named String in any letter case is one.
-  if (ToLower(type->Identifier) == "string") type->TypeKind = TYPE_STRING;
+  if (type->Identifier.Lower() == "string") type->TypeKind = TYPE_STRING;
   type->SetupChildren();
   return type->TableID;
 }

@@ -7,6 +7,7 @@
 
 #include "frontend/Tokens.h"
 #include "model/ASTNode.h"
+#include "support/Name.h"
 
 namespace zintrel {
 
@@ -40,7 +41,7 @@ class TDatatype : public TASTNode {
  public:
   int32_t TypeKind = 0;
   int32_t IsUnsigned = 0;
-  std::string Identifier;
+  TName Identifier;
   TClassNode* Compound = nullptr;
   TFunctionNode* FunctionNode = nullptr;
   TDatatype* ReturnType = nullptr;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/ASTNode.h"
+#include "support/Name.h"
 
 namespace zintrel {
 
@@ -20,7 +21,7 @@ class TFunctionNode : public TASTNode {
   int32_t IsAbstract = 0;
   int32_t IsFinal = 0;
   int32_t IsConstructor = 0;
-  std::string Identifier;
+  TName Identifier;
   TDatatype* Datatype = nullptr;
   TVariableDeclNode* Declaration = nullptr;
   TClassNode* ParentClass = nullptr;

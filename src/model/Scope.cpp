@@ -4,25 +4,11 @@
 
 #include "model/ClassNode.h"
 #include "model/VariableDeclNode.h"
-#include "support/Text.h"
 
 namespace zintrel {
 
-TASTNode* TScope::Find(std::string_view name) {
-  // Most names are short: they are lower-cased on the stack.
-  char buffer[64];
-  std::string longKey;
-  std::string_view key;
-  if (name.size() <= sizeof buffer) {
-    for (size_t i = 0; i < name.size(); ++i) {
-      const char c = name[i];
-      buffer[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    }
-    key = std::string_view(buffer, name.size());
-  } else {
-    longKey = ToLower(name);
-    key = longKey;
-  }
+TASTNode* TScope::Find(const TName& name) {
+  const TName key = name.Folded();
   for (TScope* scope = this;;) {
     if (!scope->Nodes.empty()) {
       auto found = scope->Nodes.find(key);
@@ -34,9 +20,7 @@ TASTNode* TScope::Find(std::string_view name) {
   }
 }
 
-int TScope::Insert(std::string_view name, TASTNode* node) {
-  return SafeInsert(Nodes, ToLower(name), node);
-}
+int TScope::Insert(const TName& name, TASTNode* node) { return SafeInsert(Nodes, name, node); }
 
 TScope* TScope::Create(TScope* parent) {
   Parent = parent;
@@ -50,7 +34,7 @@ TScope* TScope::Copy() const {
   return copy;
 }
 
-TNameMap::iterator TNameMap::find(std::string_view key) const {
+TNameMap::iterator TNameMap::find(const TName& key) const {
   if (Slots.empty()) {
     for (const value_type& entry : Entries)
       if (entry.first == key) return &entry;
@@ -64,10 +48,10 @@ TNameMap::iterator TNameMap::find(std::string_view key) const {
   }
 }
 
-std::pair<TNameMap::iterator, bool> TNameMap::try_emplace(std::string key, TASTNode* node) {
+std::pair<TNameMap::iterator, bool> TNameMap::try_emplace(const TName& key, TASTNode* node) {
   if (iterator found = find(key); found != end()) return {found, false};
   if (Entries.empty()) Entries.reserve(4);
-  Entries.emplace_back(std::move(key), node);
+  Entries.emplace_back(key, node);
   const auto count = static_cast<uint32_t>(Entries.size());
   if (count > LinearLimit) {
     // At most half of the slots are in use; their number is a power of two.
@@ -87,11 +71,11 @@ void TNameMap::Index(uint32_t entry) {
   Slots[slot] = entry;
 }
 
-int TScope::SafeInsert(TNameMap& map, std::string key, TASTNode* node) {
-  return map.try_emplace(std::move(key), node).second ? 1 : 0;
+int TScope::SafeInsert(TNameMap& map, const TName& name, TASTNode* node) {
+  return map.try_emplace(name.Folded(), node).second ? 1 : 0;
 }
 
-TASTNode* TClassScope::Find(std::string_view name) {
+TASTNode* TClassScope::Find(const TName& name) {
   if (Compound != nullptr)
     if (TVariableDeclNode* member = Compound->FindMember(name, IsStatic)) return member;
   return TScope::Find(name);

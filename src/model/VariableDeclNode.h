@@ -7,6 +7,7 @@
 
 #include "frontend/Tokens.h"
 #include "model/ASTNode.h"
+#include "support/Name.h"
 
 namespace zintrel {
 
@@ -33,7 +34,7 @@ class TVariableDeclNode : public TStatementNode {
   ZINTREL_NODE_CLASS_BIT(TVariableDeclNode, NC_VARIABLE_DECL)
  public:
   int32_t DeclKind = 0;
-  std::string Identifier;
+  TName Identifier;
   TDatatype* Datatype = nullptr;
   TExpressionNode* Value = nullptr;
   int32_t Visibility;  // the current class visibility when the declaration is made

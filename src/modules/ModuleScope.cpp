@@ -26,11 +26,11 @@ class TSuppressedLookups {
 
 }  // namespace
 
-TASTNode* TModuleScope::Find(std::string_view name) {
+TASTNode* TModuleScope::Find(const TName& name) {
   if (Mode == MODE_INSERT) return nullptr;
   // The first module of the list declaring the name; only the module's own declarations count
   // (its export scope without the scopes above).
-  auto declaring = Declaring.find(ToLower(name));
+  auto declaring = Declaring.find(name.Folded());
   if (declaring != Declaring.end() && !declaring->second.empty()) {
     TModule* module = declaring->second.front();
     auto found = module->ExportScope->Nodes.find(declaring->first);
@@ -52,7 +52,7 @@ TASTNode* TModuleScope::Find(std::string_view name) {
   return nullptr;
 }
 
-int TModuleScope::Insert(std::string_view, TASTNode*) { return 1; }
+int TModuleScope::Insert(const TName&, TASTNode*) { return 1; }
 
 TModuleScope* TModuleScope::CreateModuleScope(TScope* parent, const std::vector<TModule*>& modules) {
   ModuleList = modules;

@@ -26,9 +26,9 @@ class TModuleScope : public TScope {
   TModule* CurrentModule = nullptr;
 
   TModuleScope() : TScope(true) {}
-  TASTNode* Find(std::string_view name) override;
+  TASTNode* Find(const TName& name) override;
   // Declarations never enter a module scope itself.
-  int Insert(std::string_view name, TASTNode* node) override;
+  int Insert(const TName& name, TASTNode* node) override;
   // Enters every module's declarations into an export scope of its own.
   TModuleScope* CreateModuleScope(TScope* parent, const std::vector<TModule*>& modules);
   int FinishSelfCheck();
@@ -36,9 +36,9 @@ class TModuleScope : public TScope {
   int SetCurrent(TModule* module);
 
  private:
-  // The modules of ModuleList declaring each (lower-cased) name, in list order, so that a lookup
-  // does not walk every module.
-  std::unordered_map<std::string, std::vector<TModule*>> Declaring;
+  // The modules of ModuleList declaring each folded name, in list order, so that a lookup does
+  // not walk every module.
+  std::unordered_map<TName, std::vector<TModule*>, TNameHash> Declaring;
 };
 
 // The scope of every module under "Zintrel", built with the module tree.

@@ -395,7 +395,7 @@ TProgramNode* TProgramNode::FromString(std::string_view text) {
       made = f;
       if (keyword == "Function") {
         (current != nullptr ? current->Functions : Functions).push_back(f);
-      } else if (ToLower(f->Identifier) == ToLower(current->Identifier)) {
+      } else if (f->Identifier.Folded() == current->Identifier.Folded()) {
         if (!f->ReturnDatatype->IsVoid() || current->Constructor != nullptr) return nullptr;
         current->Constructor = f;
         f->TransformToConstructor(current);

@@ -101,7 +101,7 @@ int TClassNode::ToStream(std::vector<std::string>& lines) const {
   if (!ClassParents.empty()) {
     head += " Extends";
     for (const TClassParent& parent : ClassParents)
-      head += " " + (parent.Class != nullptr ? parent.Class->Identifier : parent.Name);
+      head += " " + (parent.Class != nullptr ? parent.Class->Identifier.str() : parent.Name);
   }
   if (AbstractFlag) head += " Abstract";
   if (IsFinal) head += " Final";

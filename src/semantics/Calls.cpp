@@ -42,7 +42,7 @@ int TFunctionCall::TransformToTypecast(TScope* scope) {
   if (target == nullptr) return 0;
   TNodeOrigin origin(this);
   // String(x) converts to the string type, as a type written String is one, not to the class.
-  TDatatype* type = ToLower(target->Identifier) == "string"
+  TDatatype* type = target->Identifier.Lower() == "string"
                         ? ActiveTarget->CreateDatatype()->Create(TYPE_STRING, nullptr, 0)
                         : ActiveTarget->CreateDatatype()->Create(TYPE_COMPOUND, target, 0);
   TTypeCastExpression* cast =
@@ -59,7 +59,7 @@ int TFunctionCall::TransformToConstructorCall(TScope* scope) {
   TClassNode* target = literal->Datatype != nullptr ? literal->Datatype->Compound : nullptr;
   if (target == nullptr || target->Constructor == nullptr)
     Abort("No constructor available for class '" +
-              (target != nullptr ? target->Identifier : TypeText(literal->Datatype)) + "'",
+              (target != nullptr ? target->Identifier.str() : TypeText(literal->Datatype)) + "'",
           this);
   TNodeOrigin origin(literal);
   TMemberAccessExpression* member = ActiveTarget->CreateMemberAccessExpression()->Create(

@@ -39,7 +39,7 @@ class TMemberAccessExpression : public TExpressionNode {
   ZINTREL_NODE_CLASS(TMemberAccessExpression, NC_MEMBER_ACCESS)
  public:
   TExpressionNode* TargetExp = nullptr;
-  std::string Identifier;
+  TName Identifier;
   TClassNode* TargetClass = nullptr;
   TVariableDeclNode* Origin = nullptr;
   TDatatype* Datatype = nullptr;
@@ -62,7 +62,7 @@ class TMemberAccessExpression : public TExpressionNode {
 
 class TNewExpression : public TExpressionNode {
  public:
-  std::string Identifier;
+  TName Identifier;
   TClassNode* TargetClass = nullptr;
   std::vector<TExpressionNode*> Parameters;
   TDatatype* Datatype = nullptr;

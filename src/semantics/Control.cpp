@@ -393,7 +393,7 @@ int TForNode::CheckCorrectness(TScope* scope) {
     TNodeOrigin origin(Variable != nullptr ? static_cast<TASTNode*>(Variable) : this);
     auto* variable = NodeCast<TVariableNode>(Variable);
     TVariableDeclNode* declaration = ActiveTarget->CreateVariableDeclNode()->Create(
-        DECL_LOCAL, variable != nullptr ? variable->Identifier : std::string(),
+        DECL_LOCAL, variable != nullptr ? variable->Identifier.str() : std::string(),
         variable != nullptr ? variable->Datatype : nullptr, FromExpression);
     // Reports about the declaration point at the loop variable as written.
     if (variable != nullptr) declaration->CopyLocation(variable);

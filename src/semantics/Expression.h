@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "model/ASTNode.h"
+#include "support/Name.h"
 
 namespace zintrel {
 
@@ -81,7 +82,7 @@ class TLiteralNode : public TExpressionNode {
 class TVariableNode : public TExpressionNode {
   ZINTREL_NODE_CLASS(TVariableNode, NC_VARIABLE)
  public:
-  std::string Identifier;
+  TName Identifier;
   TDatatype* Datatype = nullptr;
   TVariableDeclNode* Origin = nullptr;
 

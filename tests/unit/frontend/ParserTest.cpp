@@ -85,7 +85,7 @@ std::string Shape(const TASTNode* node) {
     }
   }
   if (auto* n = dynamic_cast<const TVariableNode*>(node))
-    return n->Datatype != nullptr ? n->Identifier + ":" + TypeShape(n->Datatype) : n->Identifier;
+    return n->Datatype != nullptr ? n->Identifier + ":" + TypeShape(n->Datatype) : n->Identifier.str();
   if (auto* n = dynamic_cast<const TBinaryOpExpression*>(node))
     return "(" + TLexer::TokenToString(n->Operator) + " " + Shape(n->LeftExp) + " " +
            Shape(n->RightExp) + ")";

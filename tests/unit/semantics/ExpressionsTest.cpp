@@ -190,7 +190,7 @@ TEST(Rewrites, SelectBecomesADeclarationAndAnIfChain) {
   ASSERT_EQ(lowered->Statements.size(), 2u);
   auto* selected = As<TVariableDeclNode>(lowered->Statements[0]);
   ASSERT_NE(selected, nullptr);
-  EXPECT_EQ(selected->Identifier.rfind("__select", 0), 0u);
+  EXPECT_EQ(selected->Identifier.str().rfind("__select", 0), 0u);
   EXPECT_EQ(selected->DeclKind, DECL_LOCAL);
   auto* chain = As<TIfNode>(lowered->Statements[1]);
   ASSERT_NE(chain, nullptr);
