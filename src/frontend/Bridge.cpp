@@ -16,9 +16,9 @@ std::vector<std::string*>& SpareTexts() {
 
 }  // namespace
 
-std::string TakeCString(std::string* text) {
-  if (text == nullptr) return std::string();
-  std::string result = std::move(*text);
+namespace {
+
+void GiveBack(std::string* text) {
   std::vector<std::string*>& spare = SpareTexts();
   if (spare.size() < 64) {
     text->clear();
@@ -26,7 +26,22 @@ std::string TakeCString(std::string* text) {
   } else {
     delete text;
   }
+}
+
+}  // namespace
+
+std::string TakeCString(std::string* text) {
+  if (text == nullptr) return std::string();
+  std::string result = std::move(*text);
+  GiveBack(text);
   return result;
+}
+
+TName TakeName(std::string* text) {
+  if (text == nullptr) return TName();
+  const TName name(*text);
+  GiveBack(text);
+  return name;
 }
 
 std::string* NewCString(const char* content) {

@@ -7,11 +7,14 @@
 #include <vector>
 
 #include "frontend/NodeTable.h"
+#include "support/Name.h"
 
 namespace zintrel {
 
 // Takes over a text handed over by the parser; a null text gives "".
 std::string TakeCString(std::string* text);
+// The same for a name: the text is interned, not copied.
+TName TakeName(std::string* text);
 // A text object to hand over, with the given content: texts taken over are kept for reuse, so
 // the lexer's identifiers and strings do not cost a heap object each.
 std::string* NewCString(const char* content);

@@ -262,7 +262,7 @@ int32_t TClassNode::SetVisibility(int32_t visibility) {
 
 int32_t TClassNode::Emit(std::string* name, int32_t parents, int32_t body, int32_t flags) {
   TClassNode* c = ActiveTarget->CreateClassNode();
-  c->Identifier = TakeCString(name);
+  c->Identifier = TakeName(name);
   if (TList* names = TakeList(parents)) {
     for (TObject* item : names->Items)
       if (item != nullptr && item->ObjectKind == TObject::Kind::String)

@@ -396,7 +396,7 @@ int32_t TDatatype::Emit(int32_t kind, std::string* name, int32_t extra) {
   TDatatype* type = ActiveTarget->CreateDatatype();
   type->TypeKind = TYPE_COMPOUND;
   type->Dimension = extra;
-  type->Identifier = TakeCString(name);
+  type->Identifier = TakeName(name);
   // There is no keyword for strings: a class type named String in any letter case is one.
   if (type->Identifier.Lower() == "string") type->TypeKind = TYPE_STRING;
   type->SetupChildren();

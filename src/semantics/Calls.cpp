@@ -201,7 +201,7 @@ TMemberAccessExpression* TMemberAccessExpression::Create(TExpressionNode* target
 int32_t TMemberAccessExpression::Emit(int32_t target, std::string* name) {
   TMemberAccessExpression* access = ActiveTarget->CreateMemberAccessExpression();
   access->TargetExp = NodeCast<TExpressionNode>(HandleToNode(target));
-  access->Identifier = TakeCString(name);
+  access->Identifier = TakeName(name);
   access->SetupChildren();
   return access->TableID;
 }
@@ -256,7 +256,7 @@ int TNewExpression::PerformASTTransformation(TScope* scope) {
 
 int32_t TNewExpression::Emit(std::string* name, int32_t parameters) {
   TNewExpression* creation = ActiveTarget->CreateNewExpression();
-  creation->Identifier = TakeCString(name);
+  creation->Identifier = TakeName(name);
   creation->Parameters = NodesOfList<TExpressionNode>(TakeList(parameters));
   return creation->TableID;
 }

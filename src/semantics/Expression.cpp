@@ -187,7 +187,7 @@ int32_t TLiteralNode::Emit(int32_t kind, int64_t value) {
 int32_t TLiteralNode::Emit(int32_t kind, std::string* text) {
   TLiteralNode* literal = ActiveTarget->CreateLiteralNode();
   literal->LiteralKind = kind;
-  literal->StringValue = TakeCString(text);
+  literal->StringValue = TakeName(text);
   literal->CheckCorrectness(nullptr);
   return literal->TableID;
 }
@@ -250,7 +250,7 @@ TVariableNode* TVariableNode::Create(std::string identifier, TDatatype* datatype
 
 int32_t TVariableNode::Emit(std::string* name, int32_t datatype) {
   TVariableNode* variable = ActiveTarget->CreateVariableNode();
-  variable->Identifier = TakeCString(name);
+  variable->Identifier = TakeName(name);
   variable->Datatype = NodeCast<TDatatype>(HandleToNode(datatype));
   variable->SetupChildren();
   return variable->TableID;

@@ -54,7 +54,9 @@ class TLiteralNode : public TExpressionNode {
   float FloatValue = 0;
   int64_t IntValue = 0;
   double DoubleValue = 0;
-  std::string StringValue;
+  // A string literal's text, interned like a name: literals that are not strings hold one
+  // pointer, not a string object.
+  TName StringValue;
   TDatatype* Datatype = nullptr;
 
   std::string GetName() const override { return "TLiteralNode"; }

@@ -34,6 +34,8 @@ const TName::TEntry* TName::Empty() {
   return empty;
 }
 
+const TName::TEntry* TName::Fold(const std::string& text) { return Intern(ToLower(text)); }
+
 const TName::TEntry* TName::Intern(std::string_view text) {
   TNameTable& table = Table();
   for (size_t mask = table.Slots.size() - 1, slot = HashOf(text) & mask;;
@@ -42,10 +44,7 @@ const TName::TEntry* TName::Intern(std::string_view text) {
     if (entry == nullptr) break;
     if (entry->Text == text) return entry;
   }
-  // The lower-cased spelling is interned first: the table may grow meanwhile.
-  const std::string lower = ToLower(text);
-  auto* entry = new TEntry{std::string(text), nullptr};
-  entry->Folded = lower == text ? entry : Intern(lower);
+  const auto* entry = new TEntry{std::string(text), nullptr};
   // Kept at most half full; growing places every entry anew.
   if (2 * (table.Count + 1) > table.Slots.size()) {
     std::vector<const void*> slots(table.Slots.size() * 2, nullptr);

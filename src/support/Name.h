@@ -22,9 +22,9 @@ class TName {
   operator const std::string&() const { return Entry->Text; }  // NOLINT
   operator std::string_view() const { return Entry->Text; }     // NOLINT
   // The spelling with ASCII letters lower-cased, as names are compared.
-  const std::string& Lower() const { return Entry->Folded->Text; }
+  const std::string& Lower() const { return FoldedEntry()->Text; }
   // The name of that spelling: names that differ only in case have the same folded name.
-  TName Folded() const { return TName(Entry->Folded); }
+  TName Folded() const { return TName(FoldedEntry()); }
   // The same pointer for the same spelling, for hashing.
   const void* Identity() const { return Entry; }
 
@@ -57,9 +57,16 @@ class TName {
  private:
   struct TEntry {
     std::string Text;
-    const TEntry* Folded;  // the entry of the lower-cased spelling (itself when it is one)
+    // The entry of the lower-cased spelling (itself when it is one), found on first use: texts
+    // never looked up (string literals) get none.
+    mutable const TEntry* Folded;
   };
   explicit TName(const TEntry* entry) : Entry(entry) {}
+  const TEntry* FoldedEntry() const {
+    if (Entry->Folded == nullptr) Entry->Folded = Fold(Entry->Text);
+    return Entry->Folded;
+  }
+  static const TEntry* Fold(const std::string& text);
   static const TEntry* Empty();
   static const TEntry* Intern(std::string_view text);
   const TEntry* Entry;
