@@ -13,9 +13,10 @@ const char* const NoWay = "Wtf man it doesn't work that way";
 // The parameter types of a function type, as abstract declarators separated by ", ".
 std::string ParameterTypes(TDatatype* type) {
   std::string text;
-  for (size_t i = 0; i < type->Parameters.size(); ++i) {
+  const TFunctionTypeParts& parts = type->Signature();
+  for (size_t i = 0; i < parts.Parameters.size(); ++i) {
     if (i != 0) text += ", ";
-    text += CPP(type->Parameters[i])->GenerateCode("");
+    text += CPP(parts.Parameters[i])->GenerateCode("");
   }
   return text;
 }

@@ -69,7 +69,7 @@ int TDatatype::CheckCorrectness(TScope* scope) {
       break;
     case TYPE_FUNCTION:
       if (ReturnType != nullptr && !ReturnType->IsVoid()) ReturnType->CheckCorrectness(scope);
-      for (TDatatype* parameter : Parameters)
+      for (TDatatype* parameter : Signature().Parameters)
         if (parameter != nullptr) parameter->CheckCorrectness(scope);
       break;
     case TYPE_POINTER:
@@ -110,10 +110,11 @@ std::string TDatatype::ToString() const {
              std::string(static_cast<size_t>(Dimension > 1 ? Dimension - 1 : 0), ',') + "]";
     case TYPE_FUNCTION: {
       text += TypeText(ReturnType) + "(";
-      for (size_t i = 0; i < Parameters.size(); ++i) {
+      const TFunctionTypeParts& parts = Signature();
+      for (size_t i = 0; i < parts.Parameters.size(); ++i) {
         if (i != 0) text += ", ";
-        text += (i < Identifiers.size() ? Identifiers[i] : std::string()) + ":" +
-                TypeText(Parameters[i]);
+        text += (i < parts.Identifiers.size() ? parts.Identifiers[i] : std::string()) + ":" +
+                TypeText(parts.Parameters[i]);
       }
       return text + ")";
     }
@@ -136,10 +137,12 @@ int TDatatype::IsUnequal(const TDatatype* other) const {
   if (FunctionNode != nullptr && other->FunctionNode != nullptr &&
       FunctionNode->IsMethod != other->FunctionNode->IsMethod)
     return 1;
-  if (ParameterCount != other->ParameterCount) return 1;
+  const TFunctionTypeParts& parts = Signature();
+  const TFunctionTypeParts& otherParts = other->Signature();
+  if (parts.ParameterCount != otherParts.ParameterCount) return 1;
   if (Unequal(ReturnType, other->ReturnType)) return 1;
-  for (size_t i = 0; i < Parameters.size() && i < other->Parameters.size(); ++i)
-    if (Unequal(Parameters[i], other->Parameters[i])) return 1;
+  for (size_t i = 0; i < parts.Parameters.size() && i < otherParts.Parameters.size(); ++i)
+    if (Unequal(parts.Parameters[i], otherParts.Parameters[i])) return 1;
   return 0;
 }
 
@@ -255,18 +258,19 @@ TDatatype* TDatatype::FromString(std::string_view text) {
     TypeKind = TYPE_FUNCTION;
     ReturnType = NewFromString(text.substr(0, open));
     std::string_view rest = text.substr(open + 1, text.size() - open - 2);
+    TFunctionTypeParts& parts = EditSignature();
     while (!rest.empty()) {
       const size_t comma = FindAtDepthZero(rest, ',');
       std::string_view piece = rest.substr(0, comma);
       const size_t colon = piece.find(':');
       if (colon == std::string_view::npos) {
-        Identifiers.emplace_back();
-        Parameters.push_back(NewFromString(piece));
+        parts.Identifiers.emplace_back();
+        parts.Parameters.push_back(NewFromString(piece));
       } else {
-        Identifiers.emplace_back(piece.substr(0, colon));
-        Parameters.push_back(NewFromString(piece.substr(colon + 1)));
+        parts.Identifiers.emplace_back(piece.substr(0, colon));
+        parts.Parameters.push_back(NewFromString(piece.substr(colon + 1)));
       }
-      ++ParameterCount;
+      ++parts.ParameterCount;
       if (comma == std::string_view::npos) break;
       rest = rest.substr(comma + 1);
       if (!rest.empty() && rest.front() == ' ') rest = rest.substr(1);
@@ -300,7 +304,7 @@ void TDatatype::VisitNodeFields(TNodeFieldVisitor& visitor) {
   visitor(FunctionNode);
   visitor(ReturnType);
   visitor(NestedType);
-  visitor(Parameters);
+  if (Parts != nullptr) visitor(Parts->Parameters);
 }
 
 TDatatype* TDatatype::Create(int32_t kind, TASTNode* reference, int32_t dimension) {
@@ -318,13 +322,14 @@ TDatatype* TDatatype::Create(int32_t kind, TASTNode* reference, int32_t dimensio
     FunctionNode = NodeCast<TFunctionNode>(reference);
     if (FunctionNode != nullptr) {
       ReturnType = FunctionNode->ReturnDatatype;
-      ParameterCount = FunctionNode->ParameterCount;
-      Parameters.assign(static_cast<size_t>(ParameterCount), nullptr);
-      Identifiers.assign(static_cast<size_t>(ParameterCount), std::string());
-      for (int32_t i = 0; i < ParameterCount; ++i) {
+      TFunctionTypeParts& parts = EditSignature();
+      parts.ParameterCount = FunctionNode->ParameterCount;
+      parts.Parameters.assign(static_cast<size_t>(parts.ParameterCount), nullptr);
+      parts.Identifiers.assign(static_cast<size_t>(parts.ParameterCount), std::string());
+      for (int32_t i = 0; i < parts.ParameterCount; ++i) {
         if (TVariableDeclNode* parameter = FunctionNode->GetParameter(i)) {
-          Parameters[static_cast<size_t>(i)] = parameter->Datatype;
-          Identifiers[static_cast<size_t>(i)] = parameter->Identifier;
+          parts.Parameters[static_cast<size_t>(i)] = parameter->Datatype;
+          parts.Identifiers[static_cast<size_t>(i)] = parameter->Identifier;
         }
       }
     }
@@ -338,10 +343,17 @@ TDatatype* TDatatype::Create(int32_t kind, TASTNode* reference, int32_t dimensio
   return this;
 }
 
+const TFunctionTypeParts TDatatype::NoParts;
+
+TFunctionTypeParts& TDatatype::EditSignature() {
+  if (Parts == nullptr) Parts = new TFunctionTypeParts();
+  return *Parts;
+}
+
 int TDatatype::SetupChildren() {
   if (NestedType != nullptr) AddChildNode(NestedType);
   if (ReturnType != nullptr) AddChildNode(ReturnType);
-  if (ParameterCount != 0) AddChildNodeArray(Parameters);
+  if (Signature().ParameterCount != 0) AddChildNodeArray(Parts->Parameters);
   return 0;
 }
 
@@ -370,12 +382,13 @@ int32_t TDatatype::Emit(int32_t kind, int32_t reference, int32_t extra) {
     type->ReturnType = NodeCast<TDatatype>(HandleToNode(reference));
     std::vector<TVariableDeclNode*> parameters =
         NodesOfList<TVariableDeclNode>(TakeList(extra));
-    type->ParameterCount = static_cast<int32_t>(parameters.size());
+    TFunctionTypeParts& parts = type->EditSignature();
+    parts.ParameterCount = static_cast<int32_t>(parameters.size());
     for (TVariableDeclNode* parameter : parameters) {
-      type->Parameters.push_back(parameter->Datatype);
-      type->Identifiers.push_back(parameter->Identifier);
-      type->ParamValues.push_back(parameter->Value);
-      if (parameter->Value == nullptr) ++type->MandatoryParamCount;
+      parts.Parameters.push_back(parameter->Datatype);
+      parts.Identifiers.push_back(parameter->Identifier);
+      parts.ParamValues.push_back(parameter->Value);
+      if (parameter->Value == nullptr) ++parts.MandatoryParamCount;
     }
   } else {
     type->Dimension = extra;

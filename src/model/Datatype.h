@@ -37,6 +37,17 @@ enum : int32_t {
   TYPE_ARRAY = tok::TYPE_ARRAY,
 };
 
+class TDatatype;
+
+// What only a function type has: its parameters' names, types and default values.
+struct TFunctionTypeParts {
+  int32_t ParameterCount = 0;
+  int32_t MandatoryParamCount = 0;
+  std::vector<std::string> Identifiers;
+  std::vector<TDatatype*> Parameters;
+  std::vector<TExpressionNode*> ParamValues;
+};
+
 class TDatatype : public TASTNode {
  public:
   int32_t TypeKind = 0;
@@ -45,18 +56,20 @@ class TDatatype : public TASTNode {
   TClassNode* Compound = nullptr;
   TFunctionNode* FunctionNode = nullptr;
   TDatatype* ReturnType = nullptr;
-  int32_t ParameterCount = 0;
-  std::vector<std::string> Identifiers;
-  std::vector<TDatatype*> Parameters;
-  std::vector<TExpressionNode*> ParamValues;
-  int32_t MandatoryParamCount = 0;
   TDatatype* NestedType = nullptr;
   int32_t Dimension = 0;
 
  private:
   bool SharedKind = false;
+  // Made when a function type's parameters are set: most types are not function types.
+  TFunctionTypeParts* Parts = nullptr;
 
  public:
+  // The parameters of a function type; none for the other kinds.
+  const TFunctionTypeParts& Signature() const { return Parts != nullptr ? *Parts : NoParts; }
+  // The same, to be set.
+  TFunctionTypeParts& EditSignature();
+  static const TFunctionTypeParts NoParts;
 
   std::string GetName() const override { return "TDatatype"; }
   TDatatype* AsDatatype() override { return this; }

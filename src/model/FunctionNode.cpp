@@ -84,16 +84,17 @@ int32_t TFunctionNode::Emit(int32_t header, int32_t body, int32_t isMethod, int3
   if (heading != nullptr) function->Identifier = heading->Identifier;
   if (type != nullptr) {
     function->ReturnDatatype = type->ReturnType;
-    function->ParameterCount = type->ParameterCount;
+    function->ParameterCount = type->Signature().ParameterCount;
   }
   function->Statements = TStatementList::Create(TakeList(body));
   if (function->ReturnDatatype == nullptr)
     function->ReturnDatatype = ActiveTarget->CreateDatatype()->Create(TYPE_VOID, nullptr, 0);
   for (int32_t i = 0; i < function->ParameterCount; ++i) {
     size_t at = static_cast<size_t>(i);
-    TExpressionNode* value = at < type->ParamValues.size() ? type->ParamValues[at] : nullptr;
+    const TFunctionTypeParts& parts = type->Signature();
+    TExpressionNode* value = at < parts.ParamValues.size() ? parts.ParamValues[at] : nullptr;
     TVariableDeclNode* parameter = ActiveTarget->CreateVariableDeclNode()->Create(
-        DECL_LOCAL, type->Identifiers[at], type->Parameters[at], value);
+        DECL_LOCAL, parts.Identifiers[at], parts.Parameters[at], value);
     parameter->CopyLocation(heading);
     function->Parameters.push_back(parameter);
   }

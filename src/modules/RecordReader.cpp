@@ -92,10 +92,11 @@ TDatatype* ReadDatatype(std::string_view text) {
         pending.push_back(t->NestedType);
         break;
       case TYPE_FUNCTION:
-        for (const std::string& name : t->Identifiers)
+        for (const std::string& name : t->Signature().Identifiers)
           if (!name.empty() && !IsName(name)) return nullptr;
         pending.push_back(t->ReturnType);
-        pending.insert(pending.end(), t->Parameters.begin(), t->Parameters.end());
+        pending.insert(pending.end(), t->Signature().Parameters.begin(),
+                       t->Signature().Parameters.end());
         break;
       default:
         break;

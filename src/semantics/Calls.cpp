@@ -77,21 +77,22 @@ int TFunctionCall::CheckCorrectness(TScope* scope) {
   if (function == nullptr || !function->IsFunction())
     Abort("Expression of type '" + TypeText(function) + "' cannot be called as a function", this);
   for (TExpressionNode* argument : Parameters) argument->CheckCorrectness(scope);
-  if (static_cast<int32_t>(Parameters.size()) > function->ParameterCount)
+  const TFunctionTypeParts& parts = function->Signature();
+  if (static_cast<int32_t>(Parameters.size()) > parts.ParameterCount)
     Abort("Too many arguments", this);
   // Arguments of another type than their parameter's are converted by explicit casts.
   std::vector<TExpressionNode*> arguments = Parameters;
   for (size_t i = 0; i < arguments.size(); ++i) {
     TExpressionNode* argument = arguments[i];
     TDatatype* given = argument->EvaluateDatatype();
-    TDatatype* expected = function->Parameters[i];
+    TDatatype* expected = parts.Parameters[i];
     if (given == nullptr || !given->IsCastable(expected))
-      Abort("Invalid datatype for argument '" + function->Identifiers[i] + "': Expected '" +
+      Abort("Invalid datatype for argument '" + parts.Identifiers[i] + "': Expected '" +
                 TypeText(expected) + "' but received '" + TypeText(given) + "'",
             this);
     TTypeCastExpression::Convert(this, argument, given, expected, scope);
   }
-  if (static_cast<int32_t>(Parameters.size()) < function->MandatoryParamCount)
+  if (static_cast<int32_t>(Parameters.size()) < parts.MandatoryParamCount)
     Abort("Too few arguments", this);
   // A declared function's type counts no mandatory parameter, as an omitted argument takes
   // the declaration's default value: one whose parameter has none is missing.

@@ -154,10 +154,10 @@ TEST_F(BridgeTest, FunctionFromItsHeader) {
   int32_t header = TVariableNode::Emit(new std::string("Add"),
                                        TDatatype::Emit(TYPE_FUNCTION, Type(TYPE_LONG), params));
   auto* type = Node<TVariableNode>(header)->Datatype;
-  EXPECT_EQ(type->ParameterCount, 2);
-  EXPECT_EQ(type->MandatoryParamCount, 1);
-  EXPECT_EQ(type->Parameters[1]->TypeKind, TYPE_INT);
-  EXPECT_EQ(type->Parameters[1]->IsUnsigned, 1);
+  EXPECT_EQ(type->Signature().ParameterCount, 2);
+  EXPECT_EQ(type->Signature().MandatoryParamCount, 1);
+  EXPECT_EQ(type->Signature().Parameters[1]->TypeKind, TYPE_INT);
+  EXPECT_EQ(type->Signature().Parameters[1]->IsUnsigned, 1);
 
   TFunctionNode* f = Node<TFunctionNode>(TFunctionNode::Emit(header, List({}), 1, 3));
   EXPECT_EQ(f->Identifier, "Add");
@@ -170,7 +170,7 @@ TEST_F(BridgeTest, FunctionFromItsHeader) {
   EXPECT_NE(f->Parameters[1]->Value, nullptr);
   EXPECT_EQ(f->ReturnDatatype->TypeKind, TYPE_LONG);
   EXPECT_EQ(f->Datatype->FunctionNode, f);
-  EXPECT_EQ(f->Datatype->Parameters[0], f->Parameters[0]->Datatype);
+  EXPECT_EQ(f->Datatype->Signature().Parameters[0], f->Parameters[0]->Datatype);
   EXPECT_EQ(f->Declaration->DeclKind, DECL_FUNCTION);
   EXPECT_EQ(f->Declaration->Datatype, f->Datatype);
   EXPECT_EQ(f->Declaration->Identifier, "Add");

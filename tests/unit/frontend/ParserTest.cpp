@@ -46,8 +46,8 @@ std::string TypeShape(const TDatatype* type) {
     case TYPE_STRING: return type->Identifier;
     case TYPE_FUNCTION: {
       std::vector<std::string> parameters;
-      for (size_t i = 0; i < type->Parameters.size(); ++i)
-        parameters.push_back(type->Identifiers[i] + ":" + TypeShape(type->Parameters[i]));
+      for (size_t i = 0; i < type->Signature().Parameters.size(); ++i)
+        parameters.push_back(type->Signature().Identifiers[i] + ":" + TypeShape(type->Signature().Parameters[i]));
       return TypeShape(type->ReturnType) + "(" + Join(parameters) + ")";
     }
     default: {

@@ -68,10 +68,10 @@ class DatatypeTest : public testing::Test {
     type->ReturnType = returnType;
     type->FunctionNode = declaration;
     for (auto& [name, parameterType] : parameters) {
-      type->Identifiers.push_back(name);
-      type->Parameters.push_back(parameterType);
+      type->EditSignature().Identifiers.push_back(name);
+      type->EditSignature().Parameters.push_back(parameterType);
     }
-    type->ParameterCount = static_cast<int32_t>(parameters.size());
+    type->EditSignature().ParameterCount = static_cast<int32_t>(parameters.size());
     type->SetupChildren();
     return type;
   }
@@ -198,30 +198,30 @@ TEST_F(DatatypeTest, FromStringOfFunctionTypes) {
   TDatatype* type = Parse("Int(a:Int, b:Byte Ptr)");
   ASSERT_TRUE(type->IsFunction());
   EXPECT_EQ(type->ReturnType->TypeKind, TYPE_INT);
-  EXPECT_EQ(type->ParameterCount, 2);
-  EXPECT_EQ(type->Identifiers, (std::vector<std::string>{"a", "b"}));
-  ASSERT_EQ(type->Parameters.size(), 2u);
-  EXPECT_EQ(type->Parameters[0]->TypeKind, TYPE_INT);
-  EXPECT_EQ(type->Parameters[1]->ToString(), "Byte Ptr");
-  EXPECT_TRUE(type->ParamValues.empty());
+  EXPECT_EQ(type->Signature().ParameterCount, 2);
+  EXPECT_EQ(type->Signature().Identifiers, (std::vector<std::string>{"a", "b"}));
+  ASSERT_EQ(type->Signature().Parameters.size(), 2u);
+  EXPECT_EQ(type->Signature().Parameters[0]->TypeKind, TYPE_INT);
+  EXPECT_EQ(type->Signature().Parameters[1]->ToString(), "Byte Ptr");
+  EXPECT_TRUE(type->Signature().ParamValues.empty());
   EXPECT_EQ(type->IsCompiled, 1);
   EXPECT_EQ(type->Children,
-            (std::vector<TASTNode*>{type->ReturnType, type->Parameters[0], type->Parameters[1]}));
+            (std::vector<TASTNode*>{type->ReturnType, type->Signature().Parameters[0], type->Signature().Parameters[1]}));
 
   TDatatype* none = Parse("Void()");
   EXPECT_TRUE(none->IsFunction());
   EXPECT_TRUE(none->ReturnType->IsVoid());
-  EXPECT_EQ(none->ParameterCount, 0);
+  EXPECT_EQ(none->Signature().ParameterCount, 0);
 
   // Commas and brackets inside a parameter's type do not split the list.
   TDatatype* inner = Parse("Shape[](f:Int(x:Int, y:Int), m:Float[,], p:Void Ptr)");
-  ASSERT_EQ(inner->ParameterCount, 3);
+  ASSERT_EQ(inner->Signature().ParameterCount, 3);
   EXPECT_EQ(inner->ReturnType->ToString(), "Shape[]");
-  EXPECT_TRUE(inner->Parameters[0]->IsFunction());
-  EXPECT_EQ(inner->Parameters[0]->ParameterCount, 2);
-  EXPECT_EQ(inner->Parameters[1]->Dimension, 2);
-  EXPECT_TRUE(inner->Parameters[2]->IsVoidPointer());
-  EXPECT_EQ(inner->Identifiers, (std::vector<std::string>{"f", "m", "p"}));
+  EXPECT_TRUE(inner->Signature().Parameters[0]->IsFunction());
+  EXPECT_EQ(inner->Signature().Parameters[0]->Signature().ParameterCount, 2);
+  EXPECT_EQ(inner->Signature().Parameters[1]->Dimension, 2);
+  EXPECT_TRUE(inner->Signature().Parameters[2]->IsVoidPointer());
+  EXPECT_EQ(inner->Signature().Identifiers, (std::vector<std::string>{"f", "m", "p"}));
 }
 
 TEST_F(DatatypeTest, TextualFormsReadBack) {
@@ -592,7 +592,7 @@ TEST_F(DatatypeCheckTest, StringsAndArraysResolveToTheirClasses) {
 TEST_F(DatatypeCheckTest, FunctionAndPointerTypesCheckWhatTheyContain) {
   TDatatype* function =
       Check(Function(Type(TYPE_VOID), {{"s", Parse("Shape")}, {"p", Ptr(Type(TYPE_VOID))}}));
-  EXPECT_EQ(function->Parameters[0]->Compound, shape);
+  EXPECT_EQ(function->Signature().Parameters[0]->Compound, shape);
   EXPECT_EQ(Check(Function(Parse("shape"), {}))->ReturnType->Compound, shape);
   EXPECT_EQ(Check(Ptr(Parse("Shape")))->NestedType->Compound, shape);
   EXPECT_EQ(owner->Seen.size(), 3u);
