@@ -87,8 +87,12 @@ using zintrel::TWhileNode;
 /* Two thirds of all reductions are by a rule of one symbol without an action, mostly the
  * layers of the expression grammar (Sum: BinaryExp, Product: Unary, ...). Its value and span
  * are those of its symbol, already on top of the stacks, so such a reduction only replaces
- * the state on top by the one its left side goes to, and the parser goes on from there. The
- * rules with an action are listed at build time from the generated parser's action switch. */
+ * the state on top by the one its left side goes to. They come in chains (a number read as an
+ * expression climbs every layer), and the state below stays the same along a chain: the chain
+ * is followed here with the parser's own tables, deciding each step as the parser would, up
+ * to the first step that is not such a reduction (a shift, another rule, an error, or a
+ * decision that needs a token not read yet). The parser goes on from there. The rules with an
+ * action are listed at build time from the generated parser's action switch. */
 #include "frontend/GrammarActions.h"
 namespace {
 constexpr auto RuleHasAction = [] {
@@ -103,12 +107,28 @@ constexpr auto RuleHasAction = [] {
 #define YYLLOC_DEFAULT(Current, Rhs, N)                                  \
   do {                                                                   \
     if ((N) == 1 && !RuleHasAction[static_cast<size_t>(yyn)]) {          \
-      const int lhs = yyr1[yyn] - YYNTOKENS;                             \
-      const int entry = yypgoto[lhs] + yyssp[-1];                        \
-      yystate = 0 <= entry && entry <= YYLAST && yycheck[entry] == yyssp[-1] \
-                    ? yytable[entry]                                     \
-                    : yydefgoto[lhs];                                    \
-      yylen = 0; /* the reduction is done: nothing of it is left to pop */ \
+      const int below = yyssp[-1];                                       \
+      for (int rule = yyn;;) {                                           \
+        const int lhs = yyr1[rule] - YYNTOKENS;                          \
+        const int entry = yypgoto[lhs] + below;                          \
+        yystate = 0 <= entry && entry <= YYLAST && yycheck[entry] == below \
+                      ? yytable[entry]                                   \
+                      : yydefgoto[lhs];                                  \
+        if (yystate == YYFINAL) break;                                   \
+        int next = yypact[yystate];                                      \
+        rule = yydefact[yystate];                                        \
+        if (!yypact_value_is_default(next)) {                            \
+          if (yychar == YYEMPTY) break;                                  \
+          next += yytoken;                                               \
+          if (0 <= next && next <= YYLAST && yycheck[next] == yytoken) { \
+            next = yytable[next];                                        \
+            if (next >= 0 || yytable_value_is_error(next)) break;        \
+            rule = -next;                                                \
+          }                                                              \
+        }                                                                \
+        if (rule == 0 || yyr2[rule] != 1 || RuleHasAction[static_cast<size_t>(rule)]) break; \
+      }                                                                  \
+      yylen = 0; /* the reductions are done: nothing of them is left to pop */ \
       goto yysetstate;                                                   \
     }                                                                    \
     if (N) {                                                             \
