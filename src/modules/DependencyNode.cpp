@@ -1,5 +1,6 @@
 #include "modules/DependencyNode.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 #include "model/ClassNode.h"
@@ -16,6 +17,32 @@ bool TBySequence::operator()(const TDependencyNode* a, const TDependencyNode* b)
 }
 
 TDependencyNode::TDependencyNode() : Sequence(NextSequence++) {}
+
+TASTNode* TUseMap::Record(TASTNode* declaration, TASTNode* user) {
+  if (const uint32_t* at = Index.find(declaration)) {
+    TASTNode*& kept = Entries[*at].second;
+    if (kept != nullptr && kept->IsExtern && kept != user) {
+      kept = user;
+      InOrderValid = false;
+    }
+    return kept;
+  }
+  Index.insert(declaration, static_cast<uint32_t>(Entries.size()));
+  Entries.emplace_back(declaration, user);
+  InOrderValid = false;
+  return user;
+}
+
+const std::vector<TUseMap::value_type>& TUseMap::Ordered() const {
+  if (!InOrderValid) {
+    InOrder = Entries;
+    std::sort(InOrder.begin(), InOrder.end(), [](const value_type& a, const value_type& b) {
+      return a.first->TableID < b.first->TableID;
+    });
+    InOrderValid = true;
+  }
+  return InOrder;
+}
 
 TDependencyNode* TDependencyNode::Create(std::string codePath, TModule* module) {
   CodePath = std::move(codePath);
@@ -66,15 +93,9 @@ bool TDependencyNode::RecordOneUse(TASTNode* dependency, TASTNode* user) {
   if (Settled.contains(dependency)) return true;
   TDependencyNode* key = dependency->Root()->Dependencies;
   if (key == nullptr) return false;
-  TUseMap& uses = UsesOf(key);
-  auto found = uses.find(dependency);
-  if (found == uses.end()) {
-    found = uses.emplace(dependency, user).first;
-  } else if (found->second != nullptr && found->second->IsExtern) {
-    found->second = user;
-  }
+  const TASTNode* kept = UsesOf(key).Record(dependency, user);
   // Only an extern user gives way to a later one.
-  const bool settled = found->second == nullptr || !found->second->IsExtern;
+  const bool settled = kept == nullptr || !kept->IsExtern;
   if (settled) Settled.insert(dependency);
   return settled;
 }

@@ -17,11 +17,36 @@ class TClassNode;
 class TModule;
 class TDependencyNode;
 
-// Maps keyed by node identity; identity is ordered by creation, so walks over the maps (and the
-// files written from them) come out the same on every run.
-struct TByTableID {
-  bool operator()(const TASTNode* a, const TASTNode* b) const { return a->TableID < b->TableID; }
+// The declarations of one file used by another, each with its (first non-extern) user. Walks
+// go in the order the declarations were made, so the files written from them come out the same
+// on every run: entries are kept in the order they were recorded, and put in that order again
+// by the first walk after a change.
+class TUseMap {
+ public:
+  using value_type = std::pair<TASTNode*, TASTNode*>;
+  const value_type* begin() const { return Ordered().data(); }
+  const value_type* end() const { return Ordered().data() + Entries.size(); }
+  size_t size() const { return Entries.size(); }
+  bool empty() const { return Entries.empty(); }
+  size_t count(const TASTNode* declaration) const { return Index.find(declaration) ? 1 : 0; }
+  // The user kept for the declaration; null when it has none or is not in the map.
+  TASTNode* at(const TASTNode* declaration) const {
+    const uint32_t* at = Index.find(declaration);
+    return at != nullptr ? Entries[*at].second : nullptr;
+  }
+  // Records the user of the declaration; a user kept already stays unless it is extern.
+  // Answers the user kept.
+  TASTNode* Record(TASTNode* declaration, TASTNode* user);
+
+ private:
+  const std::vector<value_type>& Ordered() const;
+  std::vector<value_type> Entries;
+  TPointerIndex Index;  // each declaration's place in Entries
+  mutable std::vector<value_type> InOrder;
+  mutable bool InOrderValid = true;
 };
+
+// Dependency nodes are ordered by creation, so walks over them come out the same on every run.
 struct TBySequence {
   bool operator()(const TDependencyNode* a, const TDependencyNode* b) const;
 };
@@ -30,8 +55,7 @@ struct TBySequence {
 // takes the module's node in place of its own, and neither is ever freed.
 class TDependencyNode : public TForever {
  public:
-  // The declarations of one file used by another, each with its (first non-extern) user.
-  using TUseMap = std::map<TASTNode*, TASTNode*, TByTableID>;
+  using TUseMap = zintrel::TUseMap;
 
   std::string CodePath;
   TModule* SourceModule = nullptr;
