@@ -51,9 +51,13 @@ class TLiteralNode : public TExpressionNode {
   ZINTREL_NODE_CLASS(TLiteralNode, NC_LITERAL)
  public:
   int32_t LiteralKind = 0;
-  float FloatValue = 0;
-  int64_t IntValue = 0;
-  double DoubleValue = 0;
+  // A number's value, in the member its kind names: integers and Bool in IntValue, Float and
+  // Double in their own; every other literal leaves IntValue at 0.
+  union {
+    int64_t IntValue = 0;
+    float FloatValue;
+    double DoubleValue;
+  };
   // A string literal's text, interned like a name: literals that are not strings hold one
   // pointer, not a string object.
   TName StringValue;
