@@ -23,8 +23,9 @@ size_t HashOf(std::string_view text) {
 }
 
 TNameTable& Table() {
-  static TNameTable table;
-  return table;
+  // Never destroyed: the entries stay reachable through it until the process has ended.
+  static auto* table = new TNameTable();
+  return *table;
 }
 
 }  // namespace
