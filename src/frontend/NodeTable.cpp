@@ -19,37 +19,50 @@ size_t TForeverBlock::Left = 0;
 namespace {
 
 constexpr size_t HugePage = size_t{2} << 20;
+// Address room reserved at a time for huge-page blocks; only what blocks take of it is ever
+// backed by memory.
+constexpr size_t HugeRegion = size_t{64} << 20;
+
+#ifndef MADV_POPULATE_WRITE
+#define MADV_POPULATE_WRITE 23
+#endif
 
 // Maps a block with its pages present. A large program fills hundreds of megabytes with
-// nodes, and taking each fresh 4 KB page by a fault of its own costs more than the parse: from
-// 2 MB on, blocks are aligned to the huge page and asked for as huge pages, so a block takes
-// one or two faults where the kernel offers them. Answers null when nothing could be mapped.
+// nodes, and taking each fresh 4 KB page by a fault of its own costs more than the parse: a
+// block of 2 MB is one huge page where the kernel offers them, carved from a reserved region
+// aligned to the huge page. Answers null when nothing could be mapped.
 char* MapBlock(size_t block) {
-  if (block < HugePage) {
+  if (block != HugePage) {
     void* mapped = mmap(nullptr, block, PROT_READ | PROT_WRITE,
                         MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
     return mapped != MAP_FAILED ? static_cast<char*>(mapped) : nullptr;
   }
-  void* mapped = mmap(nullptr, block + HugePage, PROT_READ | PROT_WRITE,
-                      MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (mapped == MAP_FAILED) return nullptr;
-  char* start = static_cast<char*>(mapped);
-  char* aligned = reinterpret_cast<char*>(
-      (reinterpret_cast<uintptr_t>(start) + HugePage - 1) & ~(uintptr_t{HugePage} - 1));
-  if (aligned != start) munmap(start, static_cast<size_t>(aligned - start));
-  char* end = aligned + block;
-  if (end != start + block + HugePage)
-    munmap(end, static_cast<size_t>(start + block + HugePage - end));
+  static char* region = nullptr;
+  static size_t regionLeft = 0;
+  if (regionLeft < block) {
+    void* mapped = mmap(nullptr, HugeRegion + HugePage, PROT_READ | PROT_WRITE,
+                        MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (mapped == MAP_FAILED) return nullptr;
+    char* start = static_cast<char*>(mapped);
+    char* aligned = reinterpret_cast<char*>(
+        (reinterpret_cast<uintptr_t>(start) + HugePage - 1) & ~(uintptr_t{HugePage} - 1));
+    if (aligned != start) munmap(start, static_cast<size_t>(aligned - start));
+    char* end = aligned + HugeRegion;
+    if (end != start + HugeRegion + HugePage)
+      munmap(end, static_cast<size_t>(start + HugeRegion + HugePage - end));
 #ifdef MADV_HUGEPAGE
-  madvise(aligned, block, MADV_HUGEPAGE);
+    madvise(aligned, HugeRegion, MADV_HUGEPAGE);
 #endif
-#ifndef MADV_POPULATE_WRITE
-#define MADV_POPULATE_WRITE 23
-#endif
+    region = aligned;
+    regionLeft = HugeRegion;
+  }
+  char* taken = region;
+  region += block;
+  regionLeft -= block;
   // Kernels before 5.14 do not know the request: the block's pages are then touched one by one.
-  if (madvise(aligned, block, MADV_POPULATE_WRITE) != 0)
-    for (size_t offset = 0; offset < block; offset += 4096) aligned[offset] = 0;
-  return aligned;
+  if (madvise(taken, block, MADV_POPULATE_WRITE) != 0)
+    for (size_t offset = 0; offset < block; offset += 4096) taken[offset] = 0;
+  return taken;
 }
 
 }  // namespace
@@ -58,7 +71,7 @@ char* MapBlock(size_t block) {
 void* TForeverBlock::Allocate(size_t size) {
   // A large object gets room of its own; the block in use stays in use.
   if (size >= (size_t{1} << 16)) return ::operator new(size);
-  // Blocks grow from a quarter of a megabyte to eight, so a small program maps little.
+  // Blocks grow from a quarter of a megabyte to two, so a small program maps little.
 #ifdef __SANITIZE_ADDRESS__
   // The leak checker scans the heap, not mapped blocks, for what nodes refer to.
   size_t block = std::max<size_t>(size, size_t{1} << 20);
@@ -66,7 +79,7 @@ void* TForeverBlock::Allocate(size_t size) {
 #else
   static size_t nextBlock = size_t{1} << 18;
   size_t block = std::max<size_t>(size, nextBlock);
-  nextBlock = std::min<size_t>(nextBlock * 2, size_t{8} << 20);
+  nextBlock = std::min<size_t>(nextBlock * 2, size_t{2} << 20);
   char* mapped = MapBlock(block);
 #endif
   Next = mapped != nullptr ? mapped : static_cast<char*>(::operator new(block));
