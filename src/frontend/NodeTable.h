@@ -194,9 +194,8 @@ class TStringObject : public TObject {
 };
 
 // An insertion-ordered list made for the parser; holds nodes, or strings for parent-name lists.
-// A list the parser builds. Lists are made and given up by the thousand while a file is
-// parsed (the nodes take their entries): a list given up leaves its object to the next list and
-// its room to the spare rooms.
+// Lists are made and given up by the thousand while a file is parsed (the nodes take their
+// entries): a list given up leaves its object to the next list and its room to the spare rooms.
 class TList : public TObject {
  public:
   TList() : TObject(Kind::List) {}
