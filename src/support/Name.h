@@ -57,6 +57,7 @@ class TName {
  private:
   struct TEntry {
     std::string Text;
+    size_t Hash;  // of Text, for the intern table
     // The entry of the lower-cased spelling (itself when it is one), found on first use: texts
     // never looked up (string literals) get none.
     mutable const TEntry* Folded;
