@@ -21,27 +21,26 @@ TDependencyNode::TDependencyNode() : Sequence(NextSequence++) {}
 TASTNode* TUseMap::Record(TASTNode* declaration, TASTNode* user) {
   if (const uint32_t* at = Index.find(declaration)) {
     TASTNode*& kept = Entries[*at].second;
-    if (kept != nullptr && kept->IsExtern && kept != user) {
-      kept = user;
-      InOrderValid = false;
-    }
+    if (kept != nullptr && kept->IsExtern) kept = user;
     return kept;
   }
   Index.insert(declaration, static_cast<uint32_t>(Entries.size()));
   Entries.emplace_back(declaration, user);
-  InOrderValid = false;
+  InOrder = false;
   return user;
 }
 
 const std::vector<TUseMap::value_type>& TUseMap::Ordered() const {
-  if (!InOrderValid) {
-    InOrder = Entries;
-    std::sort(InOrder.begin(), InOrder.end(), [](const value_type& a, const value_type& b) {
+  if (!InOrder) {
+    std::sort(Entries.begin(), Entries.end(), [](const value_type& a, const value_type& b) {
       return a.first->TableID < b.first->TableID;
     });
-    InOrderValid = true;
+    Index = TPointerIndex();
+    for (size_t i = 0; i < Entries.size(); ++i)
+      Index.insert(Entries[i].first, static_cast<uint32_t>(i));
+    InOrder = true;
   }
-  return InOrder;
+  return Entries;
 }
 
 TDependencyNode* TDependencyNode::Create(std::string codePath, TModule* module) {

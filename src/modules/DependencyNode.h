@@ -19,8 +19,8 @@ class TDependencyNode;
 
 // The declarations of one file used by another, each with its (first non-extern) user. Walks
 // go in the order the declarations were made, so the files written from them come out the same
-// on every run: entries are kept in the order they were recorded, and put in that order again
-// by the first walk after a change.
+// on every run: entries are appended as they are recorded, and the first walk after a change
+// sorts them (and places them anew in the index).
 class TUseMap {
  public:
   using value_type = std::pair<TASTNode*, TASTNode*>;
@@ -40,10 +40,9 @@ class TUseMap {
 
  private:
   const std::vector<value_type>& Ordered() const;
-  std::vector<value_type> Entries;
-  TPointerIndex Index;  // each declaration's place in Entries
-  mutable std::vector<value_type> InOrder;
-  mutable bool InOrderValid = true;
+  mutable std::vector<value_type> Entries;
+  mutable TPointerIndex Index;  // each declaration's place in Entries
+  mutable bool InOrder = true;
 };
 
 // Dependency nodes are ordered by creation, so walks over them come out the same on every run.

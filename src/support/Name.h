@@ -1,8 +1,8 @@
 #pragma once
 // Names as the program spells them (identifiers of declarations, uses and class types),
-// interned: each spelling is stored once for the whole run, together with its lower-cased form,
+// interned: each spelling is stored once for the whole run, and finds its lower-cased form once,
 // since names compare case-insensitively. A name is one pointer, so the many nodes holding one
-// stay small, and a lookup finds the lower-cased form without building it.
+// stay small, and a lookup takes the lower-cased form without building it.
 #include <cstddef>
 #include <cstdint>
 #include <ostream>
