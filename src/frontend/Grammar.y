@@ -100,6 +100,24 @@ constexpr auto RuleHasAction = [] {
   for (int rule : {ZINTREL_RULES_WITH_ACTIONS}) table[static_cast<size_t>(rule)] = true;
   return table;
 }();
+
+/* Where a chain ends depends only on its first rule, the state below it and the lookahead
+ * token (or that none was read yet), so each end found is kept in a small table indexed by
+ * those three: a program's expressions repeat a few hundred such chains, and each is then
+ * followed once. A slot holds the last chain that hashed to it; key 0 marks an empty slot. */
+struct TChainEnd {
+  uint64_t Key = 0;
+  int State = 0;
+};
+constexpr size_t ChainSlots = 1024;
+std::array<TChainEnd, ChainSlots> ChainEnds;
+constexpr uint64_t ChainKey(int rule, int below, int token) {
+  return (static_cast<uint64_t>(rule) << 40 | static_cast<uint64_t>(below) << 20 |
+          static_cast<uint64_t>(token)) + 1;
+}
+constexpr size_t ChainSlot(uint64_t key) {
+  return static_cast<size_t>((key * 0x9E3779B97F4A7C15u) >> 54) & (ChainSlots - 1);
+}
 }  // namespace
 
 /* A rule's span runs from the start of its first symbol to the end of its last; an empty rule
@@ -108,6 +126,13 @@ constexpr auto RuleHasAction = [] {
   do {                                                                   \
     if ((N) == 1 && !RuleHasAction[static_cast<size_t>(yyn)]) {          \
       const int below = yyssp[-1];                                       \
+      const uint64_t key = ChainKey(yyn, below, yychar == YYEMPTY ? YYNTOKENS : yytoken); \
+      TChainEnd& known = ChainEnds[ChainSlot(key)];                      \
+      if (known.Key == key) {                                            \
+        yystate = known.State;                                           \
+        yylen = 0;                                                       \
+        goto yysetstate;                                                 \
+      }                                                                  \
       for (int rule = yyn;;) {                                           \
         const int lhs = yyr1[rule] - YYNTOKENS;                          \
         const int entry = yypgoto[lhs] + below;                          \
@@ -128,6 +153,7 @@ constexpr auto RuleHasAction = [] {
         }                                                                \
         if (rule == 0 || yyr2[rule] != 1 || RuleHasAction[static_cast<size_t>(rule)]) break; \
       }                                                                  \
+      known = TChainEnd{key, yystate};                                   \
       yylen = 0; /* the reductions are done: nothing of them is left to pop */ \
       goto yysetstate;                                                   \
     }                                                                    \
