@@ -7,12 +7,16 @@
 
 namespace zintrel {
 
+class TTextFileWriter;
+
 class TCPPProgramNode : public TProgramNode {
  public:
   static TCPPProgramNode* Create();
   // The body of the file's source: globals, functions, class members and the file's main
   // function.
   std::string GenerateCode(const std::string& indent) override;
+  // The same text, appended to the writer's, which sends it to its file piece by piece.
+  void WriteCode(TTextFileWriter& out, const std::string& indent);
   // The body of the file's header: class prototypes, globals, constants and prototypes.
   std::string GenerateHeaderCode(const std::string& indent);
   // The body of a class's header: class prototypes, then the class declaration.

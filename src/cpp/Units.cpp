@@ -5,6 +5,7 @@
 #include "cpp/CPPNodes.h"
 #include "cpp/Text.h"
 #include "modules/DependencyNode.h"
+#include "support/Files.h"
 #include "support/Paths.h"
 #include "support/Text.h"
 
@@ -103,25 +104,40 @@ std::string TCPPProgramNode::GenerateClassHeaderCode(const std::string& indent, 
 }
 
 std::string TCPPProgramNode::GenerateCode(const std::string& indent) {
-  std::string text;
+  TTextFileWriter text;
+  WriteCode(text, indent);
+  return std::move(text.Text);
+}
+
+void TCPPProgramNode::WriteCode(TTextFileWriter& out, const std::string& indent) {
+  std::string& text = out.Text;
   for (TStatementNode* statement : Statements) {
     TVariableDeclNode* declaration = AsDeclaration(statement);
     if (declaration == nullptr || declaration->IsExtern != 0) continue;
     if (declaration->DeclKind != DECL_GLOBAL) continue;
     // The definition holds the default value; the declared value is assigned in the main
     // function, in the order of the program's statements.
-    text += CPP(declaration)->GenerateDeclarationCode(indent, "", "") + " = " +
-            declaration->Datatype->GenerateAutoValue(indent) + ";\n";
+    text += CPP(declaration)->GenerateDeclarationCode(indent, "", "");
+    text += " = ";
+    text += declaration->Datatype->GenerateAutoValue(indent);
+    text += ";\n";
+    out.Pause();
   }
   if (!Statements.empty()) text += "\n";
-  for (TFunctionNode* function : Functions)
-    if (function->IsExtern == 0)
-      text += CPP(function)->GenerateImplementationCode(indent, "", "") + "\n\n";
-  for (TClassNode* cls : Classes)
-    if (cls->IsExtern == 0) text += cls->GenerateCode(indent) + "\n\n";
+  for (TFunctionNode* function : Functions) {
+    if (function->IsExtern != 0) continue;
+    text += CPP(function)->GenerateImplementationCode(indent, "", "");
+    text += "\n\n";
+    out.Pause();
+  }
+  for (TClassNode* cls : Classes) {
+    if (cls->IsExtern != 0) continue;
+    text += cls->GenerateCode(indent);
+    text += "\n\n";
+    out.Pause();
+  }
   text += "\n";
   text += GenerateMain(indent);
-  return text;
 }
 
 std::string TCPPProgramNode::GenerateMainIdentifier() {

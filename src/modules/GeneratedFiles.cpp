@@ -124,15 +124,19 @@ int TCompiler::GenerateClassHeader(TProgramNode* root, TClassNode* c) {
 int TCompiler::GenerateRootCode(TProgramNode* root) {
   const std::string target = GenerateTargetPath(root->SourceFile());
   const std::string source = target + ".cpp";
-  std::string text = IncludeLine(RelativePath(source, target + ".h")) + "\n";
+  // A file's source is as long as its program: it goes to its file as it is generated.
+  TTextFileWriter out;
+  out.Open(source);
+  std::string& text = out.Text;
+  text = IncludeLine(RelativePath(source, target + ".h")) + "\n";
   if (root->Dependencies != nullptr)
     for (auto& [used, uses] : root->Dependencies->Dependencies)
       if (IsProgramFile(used, root->Dependencies))
         text += IncludeLine(GenerateRelativeTargetPath(source, used->CodePath, false) + ".h");
   text += GenerateClassIncludes(root, source);
   text += "\n";
-  text += CodeOf(root)->GenerateCode("");
-  WriteGeneratedFile(source, text);
+  CodeOf(root)->WriteCode(out, "");
+  if (!out.Close()) Abort("Unable to write file " + source);
   return 0;
 }
 

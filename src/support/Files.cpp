@@ -220,4 +220,66 @@ bool TLineWriter::Close() {
   return !Failed;
 }
 
+namespace {
+
+// The parts of the text files being written, removed if the process ends before they are done.
+std::vector<std::string>& UnfinishedParts() {
+  static std::vector<std::string>* parts = new std::vector<std::string>;
+  return *parts;
+}
+
+void ForgetPart(const std::string& part) {
+  std::vector<std::string>& parts = UnfinishedParts();
+  parts.erase(std::remove(parts.begin(), parts.end(), part), parts.end());
+}
+
+}  // namespace
+
+void RemoveUnfinishedFiles() {
+  for (const std::string& part : UnfinishedParts()) std::remove(part.c_str());
+  UnfinishedParts().clear();
+}
+
+TTextFileWriter::~TTextFileWriter() { Discard(); }
+
+void TTextFileWriter::Open(const std::string& path) {
+  Discard();
+  Path = path;
+  Opened = true;
+  Failed = false;
+  Text.clear();
+}
+
+void TTextFileWriter::Flush() {
+  // The file is made at the first piece that goes out: a short text is written at Close in one go.
+  if (File == nullptr && !Failed) {
+    File = std::fopen(PartName(Path).c_str(), "wb");
+    if (File == nullptr) Failed = true;
+    else UnfinishedParts().push_back(PartName(Path));
+  }
+  if (File != nullptr && std::fwrite(Text.data(), 1, Text.size(), File) != Text.size()) Failed = true;
+  Text.clear();
+}
+
+bool TTextFileWriter::Close() {
+  if (!Opened) return false;
+  Flush();
+  Opened = false;
+  if (File == nullptr) return false;
+  if (std::fclose(File) != 0) Failed = true;
+  File = nullptr;
+  ForgetPart(PartName(Path));
+  return Publish(Path, !Failed);
+}
+
+void TTextFileWriter::Discard() {
+  if (File != nullptr) {
+    std::fclose(File);
+    File = nullptr;
+    std::remove(PartName(Path).c_str());
+    ForgetPart(PartName(Path));
+  }
+  Opened = false;
+}
+
 }  // namespace zintrel

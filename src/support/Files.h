@@ -68,4 +68,35 @@ class TLineWriter {
   std::string Path;
 };
 
+// A file whose text is made piece by piece (a generated source): the pieces gather in Text,
+// and at each Pause the gathered text goes to the file once it has grown past a chunk, so a long
+// text never sits whole in memory. Like every file the compiler writes, it appears whole at
+// Close; one left unfinished (the writer destroyed, or the process ending on an error) is
+// removed. Without Open, nothing is written and Text keeps the whole text.
+class TTextFileWriter {
+ public:
+  TTextFileWriter() = default;
+  TTextFileWriter(const TTextFileWriter&) = delete;
+  TTextFileWriter& operator=(const TTextFileWriter&) = delete;
+  ~TTextFileWriter();
+  void Open(const std::string& path);
+  void Pause() {
+    if (Opened && Text.size() >= ChunkBytes) Flush();
+  }
+  // Writes what is left and puts the file in place; false when anything was lost.
+  bool Close();
+  std::string Text;
+
+ private:
+  static constexpr size_t ChunkBytes = size_t{1} << 18;
+  void Flush();
+  void Discard();
+  std::FILE* File = nullptr;
+  bool Opened = false;
+  bool Failed = false;
+  std::string Path;
+};
+// Removes the files of the writers still open; the process calls it when it ends on an error.
+void RemoveUnfinishedFiles();
+
 }  // namespace zintrel

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "support/Files.h"
+
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer)
 #define ZINTREL_ASAN 1
@@ -77,6 +79,7 @@ void AtExitProcess(void (*hook)()) { ExitHook = hook; }
 
 void ExitProcess(int status) {
   std::fflush(stdout);
+  RemoveUnfinishedFiles();
   if (void (*hook)() = ExitHook) {
     ExitHook = nullptr;
     hook();
