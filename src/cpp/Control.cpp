@@ -67,13 +67,11 @@ void AppendStatements(std::string& out, TStatementList* block, const std::string
 }  // namespace
 
 std::string TStatementList::GenerateCode(const std::string& indent) {
-  if (std::string* sink = TakeCodeSink(this)) {
-    AppendStatements(*sink, this, indent);
-    return std::string();
-  }
-  std::string out;
+  return GenerateByAppending(this, indent);
+}
+
+void TStatementList::AppendCode(std::string& out, const std::string& indent) {
   AppendStatements(out, this, indent);
-  return out;
 }
 
 std::string TCPPIfNode::GenerateCode(const std::string& indent) {

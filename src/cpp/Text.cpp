@@ -149,33 +149,11 @@ std::string FloatText(float value) {
 
 std::string DoubleText(double value) { return RealText(value, 17); }
 
-namespace {
-
-// The node AppendNodeCode is calling and the text it appends to.
-struct TCodeSink {
-  const TASTNode* Node = nullptr;
-  std::string* Out = nullptr;
-};
-TCodeSink Sink;
-
-}  // namespace
-
-std::string* TakeCodeSink(const TASTNode* node) {
-  if (Sink.Node != node || node == nullptr) return nullptr;
-  std::string* out = Sink.Out;
-  Sink = TCodeSink();
-  return out;
-}
-
 void AppendNodeCode(std::string& out, TASTNode* node, const std::string& indent) {
   if (node == nullptr) return;
   // Trees are as deep as the longest operator or member chain: the walk checks its stack.
   TASTNode::GuardStack(node);
-  const TCodeSink saved = Sink;
-  Sink = TCodeSink{node, &out};
-  std::string text = node->GenerateCode(indent);
-  Sink = saved;
-  out += text;
+  node->AppendCode(out, indent);
 }
 
 }  // namespace zintrel

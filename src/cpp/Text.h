@@ -38,22 +38,14 @@ std::string DoubleText(double value);                   // 1.5000000000000000
 // A real as printf's "%#.<digits>g" writes it in the C locale (Float 9 digits, Double 17).
 std::string RealText(double value, int digits);
 
-// Generation appends into one text. A generator asks for a child's text with AppendNodeCode;
-// when the child is one of the generators that can append in place (TakeCodeSink answers the
-// text for it), no intermediate copy is made, so generating a long list or a deep tree stays
-// linear. Any other node's GenerateCode result is appended as it is.
+// Generation appends into one text: a generator asks for a child's text with AppendNodeCode,
+// which lets the child append its text in place (TASTNode::AppendCode), so that generating a
+// long list or a deep tree makes no copy per node and stays linear.
 void AppendNodeCode(std::string& out, TASTNode* node, const std::string& indent);
-// The text a node is asked to append into, when AppendNodeCode is calling it; null otherwise.
-// Taking it clears it, so the node's own children are asked afresh.
-std::string* TakeCodeSink(const TASTNode* node);
 
-// GenerateCode of an appending generator: Node has AppendCode(out, indent).
+// GenerateCode of a generator that appends: Node has AppendCode(out, indent).
 template <class Node>
 std::string GenerateByAppending(Node* node, const std::string& indent) {
-  if (std::string* sink = TakeCodeSink(node)) {
-    node->AppendCode(*sink, indent);
-    return std::string();
-  }
   std::string text;
   node->AppendCode(text, indent);
   return text;

@@ -223,6 +223,9 @@ class TASTNode : public TObject {
   static TASTNode* SignatureClass;
   virtual int CheckCorrectness(TScope* scope) = 0;
   virtual std::string GenerateCode(const std::string& indent) = 0;
+  // Appends the node's text to out. The generators that write their text piece by piece
+  // override it, so that a parent's text grows in place instead of through a copy per child.
+  virtual void AppendCode(std::string& out, const std::string& indent) { out += GenerateCode(indent); }
   virtual int LocationFromString(std::string_view text);
   virtual int CopyLocation(const TASTNode* other);
   // Lists the node-valued fields of the node's class and of all its base classes.

@@ -73,6 +73,7 @@ class TStatementList : public TStatementNode {
   std::string GetName() const override { return "TStatementList"; }
   int CheckCorrectness(TScope* scope) override;
   std::string GenerateCode(const std::string& indent) override;
+  void AppendCode(std::string& out, const std::string& indent) override;
   void VisitNodeFields(TNodeFieldVisitor& visitor) override;
 
   int SetupChildren();
