@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <locale.h>
+#include <utility>
 
 #include "support/Files.h"
 #include "support/Messages.h"
@@ -68,39 +69,68 @@ constexpr int FirstKeywordCode = KEY_ABSTRACT;
 constexpr int LastKeywordCode = KEY_PROTECTED;
 constexpr int MaxKeywordLength = 11;  // "endfunction"
 
-// The keyword map: open addressing over the lower-cased spelling. Identifiers longer than the
-// longest keyword never reach it, so a lookup needs no allocation.
+// A word lower-cased for keyword comparison, eight bytes to a number, bytes past its end zero:
+// letters fold, digits stay, "_" turns into a byte no keyword contains. Identifier characters
+// never give a zero byte, so two words of keyword length pack alike only when they are equal.
+struct TPackedWord {
+  uint64_t Low = 0;
+  uint64_t High = 0;
+  bool operator==(const TPackedWord&) const = default;
+};
+
+// False when the word is too long to be a keyword.
+inline bool PackWord(const char16_t* from, int32_t length, TPackedWord& word) {
+  if (length > MaxKeywordLength) return false;
+  uint64_t low = 0;
+  uint64_t high = 0;
+  const int32_t inLow = length < 8 ? length : 8;
+  for (int32_t i = 0; i < inLow; ++i)
+    low |= static_cast<uint64_t>((from[i] | 0x20) & 0xFF) << (8 * i);
+  for (int32_t i = 8; i < length; ++i)
+    high |= static_cast<uint64_t>((from[i] | 0x20) & 0xFF) << (8 * (i - 8));
+  word = {low, high};
+  return true;
+}
+
+// The same for a keyword's spelling (at most MaxKeywordLength letters).
+constexpr TPackedWord PackedText(std::string_view text) {
+  TPackedWord word;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<uint64_t>((static_cast<unsigned char>(text[i]) | 0x20) & 0xFF);
+    (i < 8 ? word.Low : word.High) |= byte << (8 * (i % 8));
+  }
+  return word;
+}
+constexpr TPackedWord EndWord = PackedText("end");
+// The words that make one keyword with "End" before them.
+constexpr std::pair<TPackedWord, int> EndJoined[] = {
+    {PackedText("select"), KEY_ENDSELECT}, {PackedText("extern"), KEY_ENDEXTERN},
+    {PackedText("if"), KEY_ENDIF},         {PackedText("class"), KEY_ENDCLASS},
+    {PackedText("function"), KEY_ENDFUNCTION}, {PackedText("method"), KEY_ENDMETHOD}};
+
+// The keyword map: open addressing over packed words, so a lookup hashes and compares two
+// numbers. Identifiers longer than the longest keyword never reach it.
 struct KeywordSlot {
+  TPackedWord Word;
   int Code = 0;  // 0: empty slot
-  uint8_t Length = 0;
-  char Text[MaxKeywordLength + 1] = {};
 };
 constexpr unsigned KeywordTableSize = 512;
 KeywordSlot KeywordTable[KeywordTableSize];
 const char* TokenNameTable[LastKeywordCode - FirstKeywordCode + 1];
 bool TablesReady = false;
 
-inline unsigned KeywordHash(const char* text, unsigned length) {
-  unsigned h = length * 0x9E3779B1u;
-  for (unsigned i = 0; i < length; ++i) h = (h ^ static_cast<unsigned char>(text[i])) * 0x01000193u;
-  return (h ^ (h >> 15)) & (KeywordTableSize - 1);
+inline unsigned KeywordHash(const TPackedWord& word) {
+  const uint64_t h = (word.Low ^ (word.High * 0x9E3779B97F4A7C15u)) * 0xFF51AFD7ED558CCDu;
+  return static_cast<unsigned>(h >> 55) & (KeywordTableSize - 1);
 }
 
-// Code of the keyword spelled (already lower-cased) by text, or 0.
-inline int FindKeyword(const char* text, unsigned length) {
-  for (unsigned slot = KeywordHash(text, length);; slot = (slot + 1) & (KeywordTableSize - 1)) {
+// Code of the keyword the packed word spells, or 0.
+inline int FindKeyword(const TPackedWord& word) {
+  for (unsigned slot = KeywordHash(word);; slot = (slot + 1) & (KeywordTableSize - 1)) {
     const KeywordSlot& entry = KeywordTable[slot];
     if (entry.Code == 0) return 0;
-    if (entry.Length == length && std::memcmp(entry.Text, text, length) == 0) return entry.Code;
+    if (entry.Word == word) return entry.Code;
   }
-}
-
-// Lower-cases for keyword comparison only: letters fold, digits stay, "_" turns into a byte no
-// keyword contains. Returns false when the word is too long to be a keyword.
-inline bool FoldWord(const char16_t* from, int32_t length, char* into) {
-  if (length > MaxKeywordLength) return false;
-  for (int32_t i = 0; i < length; ++i) into[i] = static_cast<char>(from[i] | 0x20);
-  return true;
 }
 
 // Identifier characters by code, for the hot loops (same set as TLexer::IsValidChar).
@@ -206,14 +236,10 @@ char16_t* DecodeBytes(const unsigned char* p, size_t n, char16_t* out) {
 void TLexer::Init() {
   if (TablesReady) return;
   for (const KeywordSpelling& keyword : KeywordList) {
-    char lower[MaxKeywordLength + 1] = {};
-    unsigned length = static_cast<unsigned>(std::strlen(keyword.Text));
-    for (unsigned i = 0; i < length; ++i) lower[i] = static_cast<char>(keyword.Text[i] | 0x20);
-    unsigned slot = KeywordHash(lower, length);
+    const TPackedWord word = PackedText(keyword.Text);
+    unsigned slot = KeywordHash(word);
     while (KeywordTable[slot].Code != 0) slot = (slot + 1) & (KeywordTableSize - 1);
-    KeywordTable[slot].Code = keyword.Code;
-    KeywordTable[slot].Length = static_cast<uint8_t>(length);
-    std::memcpy(KeywordTable[slot].Text, lower, length);
+    KeywordTable[slot] = {word, keyword.Code};
     TokenNameTable[keyword.Code - FirstKeywordCode] = keyword.Text;
   }
   TablesReady = true;
@@ -474,36 +500,29 @@ int TLexer::GetNextToken() {
 int TLexer::IdentifierToken(int32_t start, int32_t end) {
   const char16_t* code = Code.data();
   const int32_t size = static_cast<int32_t>(Code.size());
-  char lower[MaxKeywordLength + 1];
-  int32_t length = end - start;
-  if (!FoldWord(code + start, length, lower)) {
+  TPackedWord word;
+  if (!PackWord(code + start, end - start, word)) {
     SetStringResult(start, end);
     return TOK_IDENTIFIER;
   }
-  if (length == 3 && std::memcmp(lower, "end", 3) == 0) {
+  if (word == EndWord) {
     // "End If" and its kin are one keyword when exactly one blank separates the words.
     if (end + 1 < size && code[end] == u' ' && IsValidChar(code[end + 1])) {
       int32_t second = end + 1;
       int32_t secondEnd = second;
       while (secondEnd < size && IsValidChar(code[secondEnd])) ++secondEnd;
-      char word[MaxKeywordLength + 1];
-      if (FoldWord(code + second, secondEnd - second, word)) {
-        std::string_view w(word, static_cast<size_t>(secondEnd - second));
-        int joined = 0;
-        if (w == "select") joined = KEY_ENDSELECT;
-        else if (w == "extern") joined = KEY_ENDEXTERN;
-        else if (w == "if") joined = KEY_ENDIF;
-        else if (w == "class") joined = KEY_ENDCLASS;
-        else if (w == "function") joined = KEY_ENDFUNCTION;
-        else if (w == "method") joined = KEY_ENDMETHOD;
-        if (joined != 0) {
-          CodePos = secondEnd;
-          return joined;
+      TPackedWord next;
+      if (PackWord(code + second, secondEnd - second, next)) {
+        for (const auto& [spelling, joined] : EndJoined) {
+          if (next == spelling) {
+            CodePos = secondEnd;
+            return joined;
+          }
         }
       }
     }
   }
-  if (int keyword = FindKeyword(lower, static_cast<unsigned>(length))) return keyword;
+  if (int keyword = FindKeyword(word)) return keyword;
   SetStringResult(start, end);
   return TOK_IDENTIFIER;
 }
