@@ -104,7 +104,7 @@ int32_t TForNode::Emit(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int
 }
 int32_t TExitNode::Emit() { return Handle(); }
 int32_t TContinueNode::Emit() { return Handle(); }
-std::string* NewCString(const char* content) { return new std::string(content); }
+std::string* NewCString(std::string_view content) { return new std::string(content); }
 
 }  // namespace zintrel
 

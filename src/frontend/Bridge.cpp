@@ -44,7 +44,7 @@ TName TakeName(std::string* text) {
   return name;
 }
 
-std::string* NewCString(const char* content) {
+std::string* NewCString(std::string_view content) {
   std::vector<std::string*>& spare = SpareTexts();
   if (spare.empty()) return new std::string(content);
   std::string* text = spare.back();

@@ -4,6 +4,7 @@
 // over (the receiver owns and releases them) and plain codes and values.
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "frontend/NodeTable.h"
@@ -17,7 +18,7 @@ std::string TakeCString(std::string* text);
 TName TakeName(std::string* text);
 // A text object to hand over, with the given content: texts taken over are kept for reuse, so
 // the lexer's identifiers and strings do not cost a heap object each.
-std::string* NewCString(const char* content);
+std::string* NewCString(std::string_view content);
 // A new list holding the elements of a, then those of b.
 TList* JoinLists(const TList* a, const TList* b);
 int64_t LongFromHalves(uint32_t low, uint32_t high);

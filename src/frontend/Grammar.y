@@ -1103,9 +1103,12 @@ static int yylex() {
   TLexer* lexer = TLexer::Lexer;
   switch (token) {
     case TOK_IDENTIFIER:
+      // Made of letters, digits and "_" only.
+      yylval.text = zintrel::NewCString(lexer->TokenText);
+      break;
     case TOK_STRING:
       // Texts cross the bridge as 8-bit C texts: a unit whose low byte is zero ends them.
-      yylval.text = zintrel::NewCString(lexer->TokenText.c_str());
+      yylval.text = zintrel::NewCString(std::string_view(lexer->TokenText.c_str()));
       break;
     case TOK_BYTE:
     case TOK_SHORT:
