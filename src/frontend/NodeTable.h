@@ -73,10 +73,11 @@ struct TSpareRooms {
 };
 
 // A list of pointers for lists that live as long as the objects holding them (children of
-// nodes, the parser's lists). Most of them hold one to three entries: the room starts at two
-// and doubles when full. Small room comes from the never-freed blocks, and what a growth leaves
-// behind goes to the spare rooms for the next list; the room of a long list is on the heap and
-// given back when the list grows or goes.
+// nodes, the parser's lists). Most of them hold one to three entries: a list of one keeps its
+// entry in place of the room pointer, and then the room starts at two and doubles when full.
+// Small room comes from the never-freed blocks, and what a growth leaves behind goes to the
+// spare rooms for the next list; the room of a long list is on the heap and given back when the
+// list grows or goes.
 template <class T>
 class TForeverList {
   static_assert(std::is_pointer_v<T>, "the list holds pointers");
@@ -84,7 +85,7 @@ class TForeverList {
  public:
   TForeverList() = default;
   TForeverList(const TForeverList& other) { *this = other; }
-  ~TForeverList() { Release(Data, Capacity); }
+  ~TForeverList() { Release(Room, Capacity); }
   TForeverList& operator=(const TForeverList& other) {
     if (this != &other) {
       Count = 0;
@@ -97,41 +98,56 @@ class TForeverList {
     insert(end(), items.begin(), items.end());
     return *this;
   }
-  T* begin() { return Data; }
-  T* end() { return Data + Count; }
-  const T* begin() const { return Data; }
-  const T* end() const { return Data + Count; }
+  T* begin() { return Capacity <= 1 ? &One : Room; }
+  T* end() { return begin() + Count; }
+  const T* begin() const { return Capacity <= 1 ? &One : Room; }
+  const T* end() const { return begin() + Count; }
   std::reverse_iterator<T*> rbegin() { return std::reverse_iterator<T*>(end()); }
   std::reverse_iterator<T*> rend() { return std::reverse_iterator<T*>(begin()); }
   size_t size() const { return Count; }
   bool empty() const { return Count == 0; }
-  T operator[](size_t i) const { return Data[i]; }
-  T front() const { return Data[0]; }
-  T back() const { return Data[Count - 1]; }
+  T operator[](size_t i) const { return begin()[i]; }
+  T front() const { return begin()[0]; }
+  T back() const { return begin()[Count - 1]; }
   void clear() { Count = 0; }
   // Removes every entry that is the value.
   void erase(const std::remove_pointer_t<T>* value) {
-    Count = static_cast<uint32_t>(std::remove(begin(), end(), value) - Data);
+    Count = static_cast<uint32_t>(std::remove(begin(), end(), value) - begin());
   }
   void push_back(T value) {
+    if (Count == 0 && Capacity <= 1) {
+      One = value;
+      Capacity = 1;
+      Count = 1;
+      return;
+    }
     if (Count == Capacity) {
       const uint32_t capacity = Capacity;
       Release(Reserve(Count + 1), capacity);
     }
-    Data[Count++] = value;
+    Room[Count++] = value;
   }
   T* insert(T* at, T value) { return insert(at, &value, &value + 1); }
   template <class Iterator>
   T* insert(T* at, Iterator first, Iterator last) {
-    const auto offset = at - Data;
+    const auto offset = at - begin();
     const auto added = static_cast<uint32_t>(std::distance(first, last));
+    if (Capacity == 0 && Count + added <= 1) Capacity = 1;
+    if (Count + added > Capacity && Capacity <= 1) {
+      // The room pointer takes the place of the one entry: entries that may be that very one
+      // are copied first.
+      if (Count == 0) {
+        (void)Reserve(added);
+        return PlaceAt(offset, first, last, added);
+      }
+      const std::vector<T> entries(first, last);
+      (void)Reserve(Count + added);
+      return PlaceAt(offset, entries.begin(), entries.end(), added);
+    }
     // The entries may come from this very list: old room is given back only after the copy.
     const uint32_t capacity = Capacity;
     void* old = Count + added > Capacity ? Reserve(Count + added) : nullptr;
-    T* place = Data + offset;
-    std::move_backward(place, Data + Count, Data + Count + added);
-    std::copy(first, last, place);
-    Count += added;
+    T* place = PlaceAt(offset, first, last, added);
     if (old != nullptr) Release(old, capacity);
     return place;
   }
@@ -140,37 +156,51 @@ class TForeverList {
   }
   friend std::ostream& operator<<(std::ostream& out, const TForeverList& list) {
     out << "{";
-    for (size_t i = 0; i < list.Count; ++i) out << (i ? ", " : "") << list.Data[i];
+    for (size_t i = 0; i < list.Count; ++i) out << (i ? ", " : "") << list[i];
     return out << "}";
   }
 
  private:
   static constexpr uint32_t HeapCapacity = 1024;
   static_assert(sizeof(T) == sizeof(void*), "spare rooms are sized in pointers");
-  // Moves the entries to room for at least the wanted number; answers the old room, which the
-  // caller gives back with Release once nothing is read from it any more.
+  // Moves the entries to room for at least the wanted number; answers the old room (none for a
+  // list of one), which the caller gives back with Release once nothing is read from it any more.
   [[nodiscard]] void* Reserve(uint32_t wanted) {
-    uint32_t capacity = Capacity == 0 ? 2 : Capacity * 2;
+    uint32_t capacity = Capacity <= 1 ? 2 : Capacity * 2;
     while (capacity < wanted) capacity *= 2;
     const size_t bytes = sizeof(T) * capacity;
     void* room = capacity >= HeapCapacity ? ::operator new(bytes) : TSpareRooms::Take(capacity);
     auto* grown = static_cast<T*>(room != nullptr ? room : AllocateForever(bytes));
-    if (Count != 0) std::copy(Data, Data + Count, grown);
-    void* old = Data;
-    Data = grown;
+    if (Count != 0) std::copy(begin(), end(), grown);
+    void* old = Capacity <= 1 ? nullptr : Room;
+    Room = grown;
     Capacity = capacity;
     return old;
   }
+  // Moves the entries from the offset on by the number added and copies the new ones there; the
+  // room is large enough.
+  template <class Iterator>
+  T* PlaceAt(std::ptrdiff_t offset, Iterator first, Iterator last, uint32_t added) {
+    T* place = begin() + offset;
+    std::move_backward(place, end(), end() + added);
+    std::copy(first, last, place);
+    Count += added;
+    return place;
+  }
   // Gives back room of the capacity: to the heap when it came from there, else to the spare
-  // rooms.
+  // rooms. A capacity of one is the entry kept in place: there is no room.
   static void Release(void* room, uint32_t capacity) {
     if (capacity >= HeapCapacity) {
       ::operator delete(room);
-    } else if (capacity != 0) {
+    } else if (capacity > 1) {
       TSpareRooms::Give(room, capacity);
     }
   }
-  T* Data = nullptr;
+  // Capacity 0 or 1: One holds the entry (if any); more: Room points to the entries.
+  union {
+    T* Room = nullptr;
+    T One;
+  };
   uint32_t Count = 0;
   uint32_t Capacity = 0;
 };

@@ -87,6 +87,23 @@ TEST(NodeTable, SmallListsShareOutgrownRoom) {
   twice.insert(twice.begin(), twice.begin(), twice.end());
   lists.push_back(twice);
   expected.push_back({&storage[1], &storage[2], &storage[1], &storage[2]});
+  // A list of one keeps its entry in place of the room pointer, also when it grows from its own
+  // entry, is emptied and filled again, or is copied.
+  TForeverList<int*> one;
+  one.push_back(&storage[3]);
+  lists.push_back(one);
+  expected.push_back({&storage[3]});
+  one.insert(one.begin(), one.begin(), one.end());
+  lists.push_back(one);
+  expected.push_back({&storage[3], &storage[3]});
+  TForeverList<int*> refilled;
+  refilled.push_back(&storage[4]);
+  refilled.erase(&storage[4]);
+  refilled.push_back(&storage[5]);
+  const std::vector<int*> more{&storage[6], &storage[7]};
+  refilled.insert(refilled.begin(), more.begin(), more.end());
+  lists.push_back(refilled);
+  expected.push_back({&storage[6], &storage[7], &storage[5]});
   for (size_t i = 0; i < lists.size(); ++i) EXPECT_TRUE(lists[i] == expected[i]) << i;
 }
 
