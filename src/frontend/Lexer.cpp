@@ -370,14 +370,23 @@ int TLexer::GetNextToken() {
   const char16_t* code = Code.data();
   const int32_t size = static_cast<int32_t>(Code.size());
   for (;;) {
-    if (CodePos >= size) return TOK_EOF;
-    location.FirstLine = CurrentLine;
-    location.FirstColumn = CodePos - LastLinePos + 1;
-    char16_t c = GetNextChar();
+    // Blanks are skipped on a local position: the location record could be any int32_t, so
+    // writing it while scanning would make the compiler reload the position after every write.
+    int32_t pos = CodePos;
+    if (pos >= size) return TOK_EOF;
+    char16_t c = code[pos++];
     while (c == u' ' || c == u'\t') {
-      c = GetNextChar();
-      ++location.FirstColumn;
+      if (pos >= size) {
+        location.FirstLine = CurrentLine;
+        location.FirstColumn = pos - LastLinePos;
+        CodePos = pos;
+        Abort("Lexer error");
+      }
+      c = code[pos++];
     }
+    CodePos = pos;
+    location.FirstLine = CurrentLine;
+    location.FirstColumn = pos - LastLinePos;  // the column of c
     location.LastLine = location.FirstLine;
     location.LastColumn = location.FirstColumn + 1;
 
