@@ -31,9 +31,11 @@ int TFunctionNode::CheckCorrectness(TScope* scope) {
     if (ParentClass == nullptr) Abort("Methods can only be declared inside classes", this);
   }
   if (ReturnDatatype != nullptr && !ReturnDatatype->IsVoid()) ReturnDatatype->CheckCorrectness(scope);
-  TScope* functionScope = (new TScope())->Create(scope);
-  for (TVariableDeclNode* parameter : Parameters) parameter->CheckCorrectness(functionScope);
-  if (Statements != nullptr) Statements->CheckCorrectness(functionScope);
+  // Needed only while the function is checked: no node keeps it.
+  TScope functionScope;
+  functionScope.Create(scope);
+  for (TVariableDeclNode* parameter : Parameters) parameter->CheckCorrectness(&functionScope);
+  if (Statements != nullptr) Statements->CheckCorrectness(&functionScope);
   return 0;
 }
 

@@ -41,7 +41,8 @@ class TNameMap {
   std::vector<uint32_t> Slots;
 };
 
-// Scopes, like nodes, live until the process ends.
+// Scopes that nodes keep (those of classes and modules) live until the process ends; those of
+// blocks and functions live on the stack while the block is checked.
 class TScope : public TForever {
  public:
   TNameMap Nodes;

@@ -24,8 +24,13 @@ void AddIfSet(TASTNode* parent, T* child) {
   if (child != nullptr) parent->AddChildNode(child);
 }
 
-// Every controlled block opens a scope of its own below the statement's scope.
-TScope* NewScope(TScope* scope) { return (new TScope())->Create(scope); }
+// Every controlled block opens a scope of its own below the statement's scope. The scope serves
+// only while the block is checked (no node keeps one), so it lives on the stack and its names
+// are given back when the block is done.
+class TBlockScope : public TScope {
+ public:
+  explicit TBlockScope(TScope* parent) { Parent = parent; }
+};
 
 // Exit and Continue belong to the nearest loop around them; the initial statements of a
 // For-While loop are outside that loop. Functions and other statements are passed through.
@@ -52,7 +57,8 @@ void TElseIfNode::VisitNodeFields(TNodeFieldVisitor& visitor) {
 
 int TElseIfNode::CheckCorrectness(TScope* scope) {
   Expression->CheckCorrectness(scope);
-  Statements->CheckCorrectness(NewScope(scope));
+  TBlockScope block(scope);
+  Statements->CheckCorrectness(&block);
   return 0;
 }
 
@@ -83,7 +89,8 @@ void TElseNode::VisitNodeFields(TNodeFieldVisitor& visitor) {
 }
 
 int TElseNode::CheckCorrectness(TScope* scope) {
-  Statements->CheckCorrectness(NewScope(scope));
+  TBlockScope block(scope);
+  Statements->CheckCorrectness(&block);
   return 0;
 }
 
@@ -117,7 +124,8 @@ void TIfNode::VisitNodeFields(TNodeFieldVisitor& visitor) {
 
 int TIfNode::CheckCorrectness(TScope* scope) {
   Expression->CheckCorrectness(scope);
-  Statements->CheckCorrectness(NewScope(scope));
+  TBlockScope block(scope);
+  Statements->CheckCorrectness(&block);
   for (TElseIfNode* branch : ElseIfList) branch->CheckCorrectness(scope);
   if (ElseBranch != nullptr) ElseBranch->CheckCorrectness(scope);
   return 0;
@@ -161,7 +169,8 @@ void TWhileNode::VisitNodeFields(TNodeFieldVisitor& visitor) {
 
 int TWhileNode::CheckCorrectness(TScope* scope) {
   Expression->CheckCorrectness(scope);
-  Statements->CheckCorrectness(NewScope(scope));
+  TBlockScope block(scope);
+  Statements->CheckCorrectness(&block);
   return 0;
 }
 
@@ -188,7 +197,8 @@ void TRepeatNode::VisitNodeFields(TNodeFieldVisitor& visitor) {
 int TRepeatNode::CheckCorrectness(TScope* scope) {
   // The Until condition cannot see the body's declarations.
   if (Expression != nullptr) Expression->CheckCorrectness(scope);
-  Statements->CheckCorrectness(NewScope(scope));
+  TBlockScope block(scope);
+  Statements->CheckCorrectness(&block);
   return 0;
 }
 
@@ -218,7 +228,8 @@ void TCaseNode::VisitNodeFields(TNodeFieldVisitor& visitor) {
 int TCaseNode::CheckCorrectness(TScope* scope) {
   Expression->CheckCorrectness(scope);
   Datatype = Expression->EvaluateDatatype();
-  Statements->CheckCorrectness(NewScope(scope));
+  TBlockScope block(scope);
+  Statements->CheckCorrectness(&block);
   return 0;
 }
 
@@ -242,7 +253,8 @@ void TDefaultNode::VisitNodeFields(TNodeFieldVisitor& visitor) {
 }
 
 int TDefaultNode::CheckCorrectness(TScope* scope) {
-  Statements->CheckCorrectness(NewScope(scope));
+  TBlockScope block(scope);
+  Statements->CheckCorrectness(&block);
   return 0;
 }
 
@@ -353,7 +365,8 @@ void TForWhileNode::VisitNodeFields(TNodeFieldVisitor& visitor) {
 }
 
 int TForWhileNode::CheckCorrectness(TScope* scope) {
-  TScope* loop = NewScope(scope);
+  TBlockScope scopeOfLoop(scope);
+  TScope* loop = &scopeOfLoop;
   ForStatements->CheckCorrectness(loop);
   WhileExpression->CheckCorrectness(loop);
   WhileExpression->EvaluateDatatype();
@@ -388,7 +401,8 @@ void TForNode::VisitNodeFields(TNodeFieldVisitor& visitor) {
 }
 
 int TForNode::CheckCorrectness(TScope* scope) {
-  TScope* loop = NewScope(scope);
+  TBlockScope scopeOfLoop(scope);
+  TScope* loop = &scopeOfLoop;
   if (DefineVariable) {
     TNodeOrigin origin(Variable != nullptr ? static_cast<TASTNode*>(Variable) : this);
     auto* variable = NodeCast<TVariableNode>(Variable);
