@@ -39,12 +39,12 @@ constexpr size_t Classes = LargestSmall / ClassStep;
 // A slab starts with its class; its objects follow, 16-byte aligned.
 constexpr size_t SlabHeader = 16;
 
-// The region, set up by the first allocation (which the C++ run-time makes while the program
-// starts, before any thread): Limit stays 0, and every object comes from the C library, when
-// the address space cannot be reserved.
-uintptr_t Base = 0;
-size_t Limit = 0;
-bool Reserved = false;
+// The region, set up once by the first allocation that needs a slab: Limit stays 0, and every
+// object comes from the C library, when the address space cannot be reserved. (Relaxed atomics
+// are plain loads here; a thread reaches an object of the region only through the thread that
+// made it, after the region was set up.)
+std::atomic<uintptr_t> Base{0};
+std::atomic<size_t> Limit{0};
 std::atomic<size_t> SlabsUsed{0};
 
 struct TFreeObject {
@@ -60,26 +60,28 @@ struct TThreadSlabs {
 };
 thread_local TThreadSlabs Slabs;
 
-void Reserve() {
-  Reserved = true;
+bool Reserve() {
   // Where address space is limited (a ulimit, a tool running the compiler), less is taken.
   for (size_t bytes = RegionBytes; bytes >= (size_t{256} << 20); bytes /= 16) {
     void* region = mmap(nullptr, bytes + SlabBytes, PROT_READ | PROT_WRITE,
                         MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
     if (region == MAP_FAILED) continue;
     // Slabs are aligned to their size, so an object's slab is its address rounded down.
-    Base = (reinterpret_cast<uintptr_t>(region) + SlabBytes - 1) & ~(SlabBytes - 1);
-    Limit = bytes;
-    return;
+    Base.store((reinterpret_cast<uintptr_t>(region) + SlabBytes - 1) & ~(SlabBytes - 1),
+               std::memory_order_relaxed);
+    Limit.store(bytes, std::memory_order_release);
+    return true;
   }
+  return false;
 }
 
 [[gnu::noinline]] void* FromNewSlab(size_t index) {
-  if (!Reserved) Reserve();
+  static const bool reserved = Reserve();  // once, whichever thread comes first
   const size_t bytes = (index + 1) * ClassStep;
-  const size_t offset = Limit == 0 ? Limit : SlabsUsed.fetch_add(SlabBytes, std::memory_order_relaxed);
-  if (offset + SlabBytes > Limit) return std::malloc(bytes);
-  char* slab = reinterpret_cast<char*>(Base + offset);
+  const size_t limit = Limit.load(std::memory_order_acquire);
+  const size_t offset = !reserved ? 0 : SlabsUsed.fetch_add(SlabBytes, std::memory_order_relaxed);
+  if (offset + SlabBytes > limit) return std::malloc(bytes);
+  char* slab = reinterpret_cast<char*>(Base.load(std::memory_order_relaxed) + offset);
   *reinterpret_cast<size_t*>(slab) = index;
   Slabs.Next[index] = slab + SlabHeader + bytes;
   Slabs.End[index] = slab + SlabBytes;
@@ -109,7 +111,7 @@ inline void* Allocate(size_t size) {
 
 inline void Free(void* object) {
   const uintptr_t address = reinterpret_cast<uintptr_t>(object);
-  if (address - Base >= Limit) {
+  if (address - Base.load(std::memory_order_relaxed) >= Limit.load(std::memory_order_relaxed)) {
     std::free(object);  // large, null, or made before the region existed
     return;
   }
