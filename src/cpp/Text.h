@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace zintrel {
 
@@ -46,6 +47,10 @@ void AppendNodeCode(std::string& out, TASTNode* node, const std::string& indent)
 // GenerateCode of a generator that appends: Node has AppendCode(out, indent).
 template <class Node>
 std::string GenerateByAppending(Node* node, const std::string& indent) {
+  // TASTNode's own AppendCode calls GenerateCode: the node must have one of its own.
+  static_assert(!std::is_same_v<decltype(&Node::AppendCode),
+                                void (TASTNode::*)(std::string&, const std::string&)>,
+                "a generator that appends declares its own AppendCode");
   std::string text;
   node->AppendCode(text, indent);
   return text;
