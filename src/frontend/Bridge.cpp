@@ -4,54 +4,21 @@
 
 namespace zintrel {
 
-namespace {
-
-// Text objects taken over, ready for reuse; a few suffice, as each is taken over soon after
-// it is handed out.
-std::vector<std::string*>& SpareTexts() {
-  // Never destroyed: the texts stay reachable until the process ends.
-  static auto* spare = new std::vector<std::string*>();
-  return *spare;
-}
-
-}  // namespace
-
-namespace {
-
-void GiveBack(std::string* text) {
-  std::vector<std::string*>& spare = SpareTexts();
-  if (spare.size() < 64) {
-    text->clear();
-    spare.push_back(text);
-  } else {
-    delete text;
-  }
-}
-
-}  // namespace
-
 std::string TakeCString(std::string* text) {
   if (text == nullptr) return std::string();
   std::string result = std::move(*text);
-  GiveBack(text);
+  delete text;
   return result;
 }
 
 TName TakeName(std::string* text) {
   if (text == nullptr) return TName();
   const TName name(*text);
-  GiveBack(text);
+  delete text;
   return name;
 }
 
-std::string* NewCString(std::string_view content) {
-  std::vector<std::string*>& spare = SpareTexts();
-  if (spare.empty()) return new std::string(content);
-  std::string* text = spare.back();
-  spare.pop_back();
-  text->assign(content);
-  return text;
-}
+std::string* NewCString(std::string_view content) { return new std::string(content); }
 
 TList* JoinLists(const TList* a, const TList* b) {
   TList* list = new TList();

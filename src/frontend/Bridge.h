@@ -16,8 +16,8 @@ namespace zintrel {
 std::string TakeCString(std::string* text);
 // The same for a name: the text is interned, not copied.
 TName TakeName(std::string* text);
-// A text object to hand over, with the given content: texts taken over are kept for reuse, so
-// the lexer's identifiers and strings do not cost a heap object each.
+// A text object to hand over, with the given content (the heap's size classes reuse the objects
+// of texts taken over).
 std::string* NewCString(std::string_view content);
 // A new list holding the elements of a, then those of b.
 TList* JoinLists(const TList* a, const TList* b);
