@@ -19,12 +19,12 @@ bool TBySequence::operator()(const TDependencyNode* a, const TDependencyNode* b)
 TDependencyNode::TDependencyNode() : Sequence(NextSequence++) {}
 
 TASTNode* TUseMap::Record(TASTNode* declaration, TASTNode* user) {
-  if (const uint32_t* at = Index.find(declaration)) {
+  const auto [at, added] = Index.try_emplace(declaration, static_cast<uint32_t>(Entries.size()));
+  if (at != nullptr && !added) {
     TASTNode*& kept = Entries[*at].second;
     if (kept != nullptr && kept->IsExtern) kept = user;
     return kept;
   }
-  Index.insert(declaration, static_cast<uint32_t>(Entries.size()));
   Entries.emplace_back(declaration, user);
   InOrder = false;
   return user;

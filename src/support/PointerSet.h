@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace zintrel {
@@ -20,14 +21,26 @@ class TPointerTable {
       if (Slots[slot].Key == nullptr) return nullptr;
     }
   }
-  // False when the key is null or in the table already (its value is then unchanged).
-  bool insert(const void* key, Value value) {
-    if (key == nullptr || find(key) != nullptr) return false;
-    if (2 * (Count + 1) > Slots.size()) Grow();
-    Place(TSlot{key, value});
+  // The key's value, added with the value given when the key is new (true) and unchanged when
+  // it is in the table already (false), in one probe. Null is never a key: it gives null.
+  std::pair<Value*, bool> try_emplace(const void* key, Value value) {
+    if (key == nullptr) return {nullptr, false};
+    size_t slot = 0;
+    if (!Slots.empty()) {
+      for (slot = Start(key); Slots[slot].Key != nullptr; slot = (slot + 1) & (Slots.size() - 1))
+        if (Slots[slot].Key == key) return {&Slots[slot].Item, false};
+    }
+    if (2 * (Count + 1) > Slots.size()) {
+      Grow();
+      slot = Start(key);
+      while (Slots[slot].Key != nullptr) slot = (slot + 1) & (Slots.size() - 1);
+    }
+    Slots[slot] = TSlot{key, value};
     ++Count;
-    return true;
+    return {&Slots[slot].Item, true};
   }
+  // False when the key is null or in the table already (its value is then unchanged).
+  bool insert(const void* key, Value value) { return try_emplace(key, value).second; }
   size_t size() const { return Count; }
 
  private:
