@@ -25,19 +25,12 @@ namespace {
 int32_t NextHandle = 0;
 
 int32_t Handle() { return NextHandle++; }
-int32_t Take(std::string* text) {
-  delete text;
-  return Handle();
-}
 
 }  // namespace
 
 // Stand-ins for every entry the grammar's actions call.
 int32_t TProgramNode::Emit() { return Handle(); }
-int32_t TProgramNode::EmitProgramFileImport(int32_t root, std::string* text) {
-  delete text;
-  return root;
-}
+int32_t TProgramNode::EmitProgramFileImport(int32_t root, TName) { return root; }
 int32_t TProgramNode::EmitProgramModuleImport(int32_t root, std::string* text) {
   delete text;
   return root;
@@ -53,13 +46,9 @@ int32_t TListEmitter::EmitEmptyList() { return Handle(); }
 int32_t TListEmitter::EmitSingleList(int32_t) { return Handle(); }
 int32_t TListEmitter::AppendToList(int32_t list, int32_t) { return list; }
 int32_t TListEmitter::PrependToList(int32_t list, int32_t) { return list; }
-int32_t TListEmitter::AppendStringToList(int32_t list, std::string* text) {
-  delete text;
-  return list;
-}
-std::string* TStringEmitter::AppendIdentifier(std::string* first, std::string* second) {
-  *first += *second;
-  delete second;
+int32_t TListEmitter::AppendStringToList(int32_t list, TName) { return list; }
+std::string* TStringEmitter::AppendIdentifier(std::string* first, TName second) {
+  *first += second.str();
   return first;
 }
 std::string* TStringEmitter::AppendConstChar(std::string* text, const char* suffix) {
@@ -67,22 +56,22 @@ std::string* TStringEmitter::AppendConstChar(std::string* text, const char* suff
   return text;
 }
 int32_t TClassNode::SetVisibility(int32_t visibility) { return visibility; }
-int32_t TClassNode::Emit(std::string* name, int32_t, int32_t, int32_t) { return Take(name); }
+int32_t TClassNode::Emit(TName, int32_t, int32_t, int32_t) { return Handle(); }
 int32_t TFunctionNode::Emit(int32_t, int32_t, int32_t, int32_t) { return Handle(); }
 int32_t TVariableDeclNode::Emit(int32_t, int32_t) { return Handle(); }
 int32_t TVariableDeclNode::ScopeVarDecl(int32_t, int32_t) { return 0; }
 int32_t TDatatype::Emit(int32_t, int32_t, int32_t) { return Handle(); }
-int32_t TDatatype::Emit(int32_t, std::string* name, int32_t) { return Take(name); }
+int32_t TDatatype::Emit(int32_t, TName, int32_t) { return Handle(); }
 int32_t TLiteralNode::Emit(int32_t, int64_t) { return Handle(); }
-int32_t TLiteralNode::Emit(int32_t, std::string* text) { return Take(text); }
-int32_t TVariableNode::Emit(std::string* name, int32_t) { return Take(name); }
+int32_t TLiteralNode::Emit(int32_t, TName) { return Handle(); }
+int32_t TVariableNode::Emit(TName, int32_t) { return Handle(); }
 int32_t TGroupingExpression::Emit(int32_t) { return Handle(); }
 int32_t TBinaryOpExpression::Emit(int32_t, int32_t, int32_t) { return Handle(); }
 int32_t TUnaryOpExpression::Emit(int32_t, int32_t) { return Handle(); }
 int32_t TTypeCastExpression::Emit(int32_t, int32_t) { return Handle(); }
 int32_t TFunctionCall::Emit(int32_t, int32_t, int32_t) { return Handle(); }
-int32_t TMemberAccessExpression::Emit(int32_t, std::string* name) { return Take(name); }
-int32_t TNewExpression::Emit(std::string* name, int32_t) { return Take(name); }
+int32_t TMemberAccessExpression::Emit(int32_t, TName) { return Handle(); }
+int32_t TNewExpression::Emit(TName, int32_t) { return Handle(); }
 int32_t TIndexExpression::Emit(int32_t, int32_t) { return Handle(); }
 int32_t TAutoArrayExpression::Emit(int32_t) { return Handle(); }
 int32_t TNewArrayExpression::Emit(int32_t, int32_t) { return Handle(); }

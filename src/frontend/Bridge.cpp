@@ -11,13 +11,6 @@ std::string TakeCString(std::string* text) {
   return result;
 }
 
-TName TakeName(std::string* text) {
-  if (text == nullptr) return TName();
-  const TName name(*text);
-  delete text;
-  return name;
-}
-
 std::string* NewCString(std::string_view content) { return new std::string(content); }
 
 TList* JoinLists(const TList* a, const TList* b) {
@@ -44,9 +37,9 @@ double DoubleFromBits(uint64_t value) {
   return result;
 }
 
-std::string* TStringEmitter::AppendIdentifier(std::string* first, std::string* second) {
+std::string* TStringEmitter::AppendIdentifier(std::string* first, TName second) {
   std::string* result = new std::string(TakeCString(first));
-  *result += TakeCString(second);
+  *result += second.str();
   return result;
 }
 
@@ -96,9 +89,8 @@ int32_t TListEmitter::PrependToList(int32_t list, int32_t handle) {
   return 0;
 }
 
-int32_t TListEmitter::AppendStringToList(int32_t list, std::string* text) {
-  std::string value = TakeCString(text);
-  if (TList* target = HandleToList(list)) target->Items.push_back(new TStringObject(std::move(value)));
+int32_t TListEmitter::AppendStringToList(int32_t list, TName text) {
+  if (TList* target = HandleToList(list)) target->Items.push_back(new TStringObject(text.str()));
   return 0;
 }
 

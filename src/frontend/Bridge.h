@@ -14,8 +14,12 @@ namespace zintrel {
 
 // Takes over a text handed over by the parser; a null text gives "".
 std::string TakeCString(std::string* text);
-// The same for a name: the text is interned, not copied.
-TName TakeName(std::string* text);
+// A name as the parser's stacks hold it (they take only trivial values): the lexer interns
+// identifiers and string texts as it reads them, so no text object crosses the bridge for them.
+struct TNameValue {
+  const void* Identity;
+  operator TName() const { return TName::FromIdentity(Identity); }  // NOLINT: passed as names
+};
 // A text object to hand over, with the given content (the heap's size classes reuse the objects
 // of texts taken over).
 std::string* NewCString(std::string_view content);
@@ -31,8 +35,8 @@ std::vector<T*> NodesOfList(const TList* list);
 
 class TStringEmitter {
  public:
-  // A new text: first followed by second; both are released.
-  static std::string* AppendIdentifier(std::string* first, std::string* second);
+  // A new text: first followed by the name; first is released.
+  static std::string* AppendIdentifier(std::string* first, TName second);
   // A new text: text followed by the suffix; the text is released.
   static std::string* AppendConstChar(std::string* text, const char* suffix);
 };
@@ -45,7 +49,7 @@ class TListEmitter {
   // Appends a node, or every node of a list (lists are flattened).
   static int32_t AppendToList(int32_t list, int32_t handle);
   static int32_t PrependToList(int32_t list, int32_t handle);
-  static int32_t AppendStringToList(int32_t list, std::string* text);
+  static int32_t AppendStringToList(int32_t list, TName text);
 };
 
 }  // namespace zintrel

@@ -6,8 +6,9 @@
  * build fail if either count changes. Operator precedence comes only from the layering of the
  * expression rules; there are no precedence declarations.
  *
- * The parser never holds an object: values are handles of the node handle table, texts handed
- * over to the receiver (std::string* from new), token codes and 64-bit literal values. */
+ * The parser never holds an object: values are handles of the node handle table, interned names
+ * (identifiers and string texts), texts handed over to the receiver (std::string* from new, only
+ * for module paths), token codes and 64-bit literal values. */
 
 %code requires {
 /* Included before Bison's token definitions: the headers declare names (TYPE_INT and others)
@@ -182,6 +183,7 @@ static void yyerror(const char*) {}
   int32_t handle;
   int64_t value;
   std::string* text;
+  zintrel::TNameValue name;
   zintrel::ForToParts parts;
   int32_t count;
   int32_t flags;
@@ -305,16 +307,16 @@ static void yyerror(const char*) {}
 %token TOK_SHARP 428
 
 %token TOK_EOL 511
-%token <text> TOK_IDENTIFIER 512
+%token <name> TOK_IDENTIFIER 512
 
-/* Literals: the 64-bit value as delivered by the lexer; a string carries its text. */
+/* Literals: the 64-bit value as delivered by the lexer; a string carries its text as a name. */
 %token <value> TOK_BYTE 513
 %token <value> TOK_SHORT 514
 %token <value> TOK_INT 515
 %token <value> TOK_LONG 516
 %token <value> TOK_FLOAT 517
 %token <value> TOK_DOUBLE 518
-%token <text> TOK_STRING 519
+%token <name> TOK_STRING 519
 %token <value> TOK_UBYTE 520
 %token <value> TOK_USHORT 521
 %token <value> TOK_UINT 522
@@ -353,7 +355,8 @@ static void yyerror(const char*) {}
 %type <handle> FunctionDatatype DatatypeOrIdentifier Datatype Literal
 %type <handle> OneLineElse OptionalElse OptionalStep OptionalAssignment
 %type <handle> OptionalLineDelimiter LineDelimiter
-%type <text> ModuleImport NonWildcardModuleImport AmbiguousBracket AmbiguousParan
+%type <text> ModuleImport NonWildcardModuleImport
+%type <name> AmbiguousBracket AmbiguousParan
 %type <parts> ForToExpression
 %type <flags> InheritanceFlags OptionalFinal
 %type <count> CommaList
@@ -406,7 +409,7 @@ ModuleImport
 
 NonWildcardModuleImport
   : KEY_IMPORT TOK_IDENTIFIER
-      { $$ = $2; }
+      { $$ = zintrel::NewCString(zintrel::TName($2).str()); }
   | NonWildcardModuleImport '.' TOK_IDENTIFIER
       { $$ = TStringEmitter::AppendIdentifier(TStringEmitter::AppendConstChar($1, "."), $3); }
   ;
@@ -1104,11 +1107,11 @@ static int yylex() {
   switch (token) {
     case TOK_IDENTIFIER:
       // Made of letters, digits and "_" only.
-      yylval.text = zintrel::NewCString(lexer->TokenText);
+      yylval.name = {zintrel::TName(std::string_view(lexer->TokenText)).Identity()};
       break;
     case TOK_STRING:
       // Texts cross the bridge as 8-bit C texts: a unit whose low byte is zero ends them.
-      yylval.text = zintrel::NewCString(std::string_view(lexer->TokenText.c_str()));
+      yylval.name = {zintrel::TName(std::string_view(lexer->TokenText.c_str())).Identity()};
       break;
     case TOK_BYTE:
     case TOK_SHORT:

@@ -260,9 +260,9 @@ int32_t TClassNode::SetVisibility(int32_t visibility) {
   return 0;
 }
 
-int32_t TClassNode::Emit(std::string* name, int32_t parents, int32_t body, int32_t flags) {
+int32_t TClassNode::Emit(TName name, int32_t parents, int32_t body, int32_t flags) {
   TClassNode* c = ActiveTarget->CreateClassNode();
-  c->Identifier = TakeName(name);
+  c->Identifier = name;
   if (TList* names = TakeList(parents)) {
     for (TObject* item : names->Items)
       if (item != nullptr && item->ObjectKind == TObject::Kind::String)

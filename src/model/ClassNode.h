@@ -103,7 +103,7 @@ class TClassNode : public TASTNode {
  public:
   // Creation by the parser: the name, the list of parent names (or -1), the member list and
   // the flags (bit 0 Abstract, bit 1 Final).
-  static int32_t Emit(std::string* name, int32_t parents, int32_t body, int32_t flags);
+  static int32_t Emit(TName name, int32_t parents, int32_t body, int32_t flags);
 };
 
 }  // namespace zintrel

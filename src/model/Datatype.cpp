@@ -401,15 +401,12 @@ int32_t TDatatype::Emit(int32_t kind, int32_t reference, int32_t extra) {
   return type->TableID;
 }
 
-int32_t TDatatype::Emit(int32_t kind, std::string* name, int32_t extra) {
-  if (kind != TYPE_COMPOUND) {
-    TakeCString(name);
-    return Emit(kind, -1, extra);
-  }
+int32_t TDatatype::Emit(int32_t kind, TName name, int32_t extra) {
+  if (kind != TYPE_COMPOUND) return Emit(kind, -1, extra);
   TDatatype* type = ActiveTarget->CreateDatatype();
   type->TypeKind = TYPE_COMPOUND;
   type->Dimension = extra;
-  type->Identifier = TakeName(name);
+  type->Identifier = name;
   // There is no keyword for strings: a class type named String in any letter case is one.
   if (type->Identifier.Lower() == "string") type->TypeKind = TYPE_STRING;
   type->SetupChildren();

@@ -139,7 +139,7 @@ class TDatatype : public TASTNode {
   // return type (or -1); extra is the dimension count of an array or the handle of a function
   // type's parameter declaration list.
   static int32_t Emit(int32_t kind, int32_t reference, int32_t extra);
-  static int32_t Emit(int32_t kind, std::string* name, int32_t extra);
+  static int32_t Emit(int32_t kind, TName name, int32_t extra);
 };
 
 // The type's textual form for messages; "" for an absent type.

@@ -164,9 +164,8 @@ int32_t TProgramNode::Emit() {
   return root->TableID;
 }
 
-int32_t TProgramNode::EmitProgramFileImport(int32_t root, std::string* text) {
-  std::string import = TakeCString(text);
-  if (TProgramNode* r = RootOf(root)) r->FileImports.push_back(std::move(import));
+int32_t TProgramNode::EmitProgramFileImport(int32_t root, TName text) {
+  if (TProgramNode* r = RootOf(root)) r->FileImports.push_back(text.str());
   return root;
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/ASTNode.h"
+#include "support/Name.h"
 
 namespace zintrel {
 
@@ -48,7 +49,7 @@ class TProgramNode : public TASTNode {
 
   // Creation by the parser: the root of the file being parsed, which becomes CommonRoot.
   static int32_t Emit();
-  static int32_t EmitProgramFileImport(int32_t root, std::string* text);
+  static int32_t EmitProgramFileImport(int32_t root, TName text);
   static int32_t EmitProgramModuleImport(int32_t root, std::string* text);
   static int32_t EmitProgramGlobal(int32_t root, int32_t list);
   static int32_t EmitProgramStatement(int32_t root, int32_t statement);

@@ -199,10 +199,10 @@ TMemberAccessExpression* TMemberAccessExpression::Create(TExpressionNode* target
   return this;
 }
 
-int32_t TMemberAccessExpression::Emit(int32_t target, std::string* name) {
+int32_t TMemberAccessExpression::Emit(int32_t target, TName name) {
   TMemberAccessExpression* access = ActiveTarget->CreateMemberAccessExpression();
   access->TargetExp = NodeCast<TExpressionNode>(HandleToNode(target));
-  access->Identifier = TakeName(name);
+  access->Identifier = name;
   access->SetupChildren();
   return access->TableID;
 }
@@ -255,9 +255,9 @@ int TNewExpression::PerformASTTransformation(TScope* scope) {
   return 1;
 }
 
-int32_t TNewExpression::Emit(std::string* name, int32_t parameters) {
+int32_t TNewExpression::Emit(TName name, int32_t parameters) {
   TNewExpression* creation = ActiveTarget->CreateNewExpression();
-  creation->Identifier = TakeName(name);
+  creation->Identifier = name;
   creation->Parameters = NodesOfList<TExpressionNode>(TakeList(parameters));
   return creation->TableID;
 }

@@ -57,7 +57,7 @@ class TMemberAccessExpression : public TExpressionNode {
 
   int SetupChildren();
   TMemberAccessExpression* Create(TExpressionNode* target, std::string identifier);
-  static int32_t Emit(int32_t target, std::string* name);
+  static int32_t Emit(int32_t target, TName name);
 };
 
 class TNewExpression : public TExpressionNode {
@@ -79,7 +79,7 @@ class TNewExpression : public TExpressionNode {
   // node was replaced.
   int PerformASTTransformation(TScope* scope);
   // The arguments are not registered as children.
-  static int32_t Emit(std::string* name, int32_t parameters);
+  static int32_t Emit(TName name, int32_t parameters);
 };
 
 }  // namespace zintrel

@@ -184,10 +184,10 @@ int32_t TLiteralNode::Emit(int32_t kind, int64_t value) {
   return literal->TableID;
 }
 
-int32_t TLiteralNode::Emit(int32_t kind, std::string* text) {
+int32_t TLiteralNode::Emit(int32_t kind, TName text) {
   TLiteralNode* literal = ActiveTarget->CreateLiteralNode();
   literal->LiteralKind = kind;
-  literal->StringValue = TakeName(text);
+  literal->StringValue = text;
   literal->CheckCorrectness(nullptr);
   return literal->TableID;
 }
@@ -248,9 +248,9 @@ TVariableNode* TVariableNode::Create(std::string identifier, TDatatype* datatype
   return this;
 }
 
-int32_t TVariableNode::Emit(std::string* name, int32_t datatype) {
+int32_t TVariableNode::Emit(TName name, int32_t datatype) {
   TVariableNode* variable = ActiveTarget->CreateVariableNode();
-  variable->Identifier = TakeName(name);
+  variable->Identifier = name;
   variable->Datatype = NodeCast<TDatatype>(HandleToNode(datatype));
   variable->SetupChildren();
   return variable->TableID;

@@ -79,7 +79,7 @@ class TLiteralNode : public TExpressionNode {
   // Creation by the parser: kind is the literal's token code; value the 64-bit token value
   // (-1 for Null, True, False, Self and Super); a string literal brings its text.
   static int32_t Emit(int32_t kind, int64_t value);
-  static int32_t Emit(int32_t kind, std::string* text);
+  static int32_t Emit(int32_t kind, TName text);
 
  private:
   int Check(TScope* scope);
@@ -103,7 +103,7 @@ class TVariableNode : public TExpressionNode {
 
   int SetupChildren();
   TVariableNode* Create(std::string identifier, TDatatype* datatype);
-  static int32_t Emit(std::string* name, int32_t datatype);
+  static int32_t Emit(TName name, int32_t datatype);
 };
 
 class TGroupingExpression : public TExpressionNode {

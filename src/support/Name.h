@@ -27,6 +27,10 @@ class TName {
   TName Folded() const { return TName(FoldedEntry()); }
   // The same pointer for the same spelling, for hashing.
   const void* Identity() const { return Entry; }
+  // The name whose Identity() that is.
+  static TName FromIdentity(const void* identity) {
+    return TName(static_cast<const TEntry*>(identity));
+  }
 
   const char* c_str() const { return Entry->Text.c_str(); }
   const char* data() const { return Entry->Text.data(); }

@@ -17,7 +17,7 @@ class BridgeTest : public testing::Test {
     TClassNode::SetVisibility(0);
     root = TProgramNode::Emit();
   }
-  static int32_t Name(const char* name) { return TVariableNode::Emit(new std::string(name), -1); }
+  static int32_t Name(const char* name) { return TVariableNode::Emit(TName(name), -1); }
   static int32_t Int(int64_t value) { return TLiteralNode::Emit(tok::TOK_INT, value); }
   static int32_t Type(int32_t kind) { return TDatatype::Emit(kind, -1, 0); }
   static int32_t List(std::initializer_list<int32_t> handles) {
@@ -27,7 +27,7 @@ class BridgeTest : public testing::Test {
   }
   // A declaration "name:type = value" as the grammar builds it.
   static int32_t Declaration(const char* name, int32_t type, int32_t value = -1) {
-    return TVariableDeclNode::Emit(TVariableNode::Emit(new std::string(name), type), value);
+    return TVariableDeclNode::Emit(TVariableNode::Emit(TName(name), type), value);
   }
   template <class T>
   static T* Node(int32_t handle) {
@@ -53,7 +53,7 @@ TEST_F(BridgeTest, ListsAreFlattenedAndCopied) {
 
   // Strings are not carried over by appending a list.
   int32_t names = TListEmitter::EmitEmptyList();
-  TListEmitter::AppendStringToList(names, new std::string("Base"));
+  TListEmitter::AppendStringToList(names, TName("Base"));
   TListEmitter::AppendToList(names, a);
   int32_t target = TListEmitter::EmitEmptyList();
   TListEmitter::AppendToList(target, names);
@@ -67,7 +67,7 @@ TEST_F(BridgeTest, ListsAreFlattenedAndCopied) {
 
 TEST_F(BridgeTest, TextEmitters) {
   std::string* dotted = TStringEmitter::AppendIdentifier(
-      TStringEmitter::AppendConstChar(new std::string("Zintrel"), "."), new std::string("IO"));
+      TStringEmitter::AppendConstChar(new std::string("Zintrel"), "."), TName("IO"));
   std::string* wildcard = TStringEmitter::AppendConstChar(dotted, ".*");
   EXPECT_EQ(TakeCString(wildcard), "Zintrel.IO.*");
   EXPECT_EQ(TakeCString(nullptr), "");
@@ -77,7 +77,7 @@ TEST_F(BridgeTest, TextEmitters) {
 TEST_F(BridgeTest, ALocalDeclarationOfThreeVariablesGivesThreeStatements) {
   int32_t list = TListEmitter::EmitSingleList(Declaration("a", Type(TYPE_INT)));
   TListEmitter::AppendToList(list, Declaration("b", Type(TYPE_FLOAT), Int(1)));
-  TListEmitter::AppendToList(list, Declaration("c", TDatatype::Emit(TYPE_COMPOUND, new std::string("STRING"), 0)));
+  TListEmitter::AppendToList(list, Declaration("c", TDatatype::Emit(TYPE_COMPOUND, TName("STRING"), 0)));
   TVariableDeclNode::ScopeVarDecl(DECL_LOCAL, list);
   int32_t block = TListEmitter::EmitEmptyList();
   TListEmitter::AppendToList(block, list);
@@ -122,9 +122,9 @@ TEST_F(BridgeTest, CallAsStatementSharesCalleeAndArguments) {
 
 TEST_F(BridgeTest, ExternBlockIsSortedAndMarked) {
   TClassNode::SetVisibility(VISIBILITY_PUBLIC);
-  int32_t cls = TClassNode::Emit(new std::string("Thing"), -1, TListEmitter::EmitEmptyList(), 0);
+  int32_t cls = TClassNode::Emit(TName("Thing"), -1, TListEmitter::EmitEmptyList(), 0);
   int32_t header = TVariableNode::Emit(
-      new std::string("Print"),
+      TName("Print"),
       TDatatype::Emit(TYPE_FUNCTION, Type(TYPE_VOID), List({Declaration("text", Type(TYPE_INT))})));
   int32_t function = TFunctionNode::Emit(header, TListEmitter::EmitEmptyList(), 0, 0);
   int32_t global = TListEmitter::EmitSingleList(Declaration("g", Type(TYPE_INT)));
@@ -151,7 +151,7 @@ TEST_F(BridgeTest, ExternBlockIsSortedAndMarked) {
 
 TEST_F(BridgeTest, FunctionFromItsHeader) {
   int32_t params = List({Declaration("a", Type(TYPE_INT)), Declaration("b", Type(TYPE_UINT), Int(7))});
-  int32_t header = TVariableNode::Emit(new std::string("Add"),
+  int32_t header = TVariableNode::Emit(TName("Add"),
                                        TDatatype::Emit(TYPE_FUNCTION, Type(TYPE_LONG), params));
   auto* type = Node<TVariableNode>(header)->Datatype;
   EXPECT_EQ(type->Signature().ParameterCount, 2);
@@ -176,14 +176,14 @@ TEST_F(BridgeTest, FunctionFromItsHeader) {
   EXPECT_EQ(f->Declaration->Identifier, "Add");
 
   // No return type written: Void.
-  int32_t bare = TVariableNode::Emit(new std::string("Run"),
+  int32_t bare = TVariableNode::Emit(TName("Run"),
                                      TDatatype::Emit(TYPE_FUNCTION, -1, List({})));
   EXPECT_TRUE(Node<TFunctionNode>(TFunctionNode::Emit(bare, List({}), 0, 0))->ReturnDatatype->IsVoid());
 }
 
 TEST_F(BridgeTest, ClassMembersAndConstructor) {
   auto method = [&](const char* name, int32_t returnType) {
-    int32_t header = TVariableNode::Emit(new std::string(name),
+    int32_t header = TVariableNode::Emit(TName(name),
                                          TDatatype::Emit(TYPE_FUNCTION, returnType, List({})));
     return TFunctionNode::Emit(header, List({}), 1, 0);
   };
@@ -195,13 +195,13 @@ TEST_F(BridgeTest, ClassMembersAndConstructor) {
   int32_t show = method("Show", Type(TYPE_VOID));
   int32_t ctor = method("point", Type(TYPE_VOID));
   int32_t helper = TFunctionNode::Emit(
-      TVariableNode::Emit(new std::string("Make"), TDatatype::Emit(TYPE_FUNCTION, Type(TYPE_INT), List({}))),
+      TVariableNode::Emit(TName("Make"), TDatatype::Emit(TYPE_FUNCTION, Type(TYPE_INT), List({}))),
       List({}), 0, 0);
   int32_t parents = TListEmitter::EmitEmptyList();
-  TListEmitter::AppendStringToList(parents, new std::string("Shape"));
-  TListEmitter::AppendStringToList(parents, new std::string("Named"));
+  TListEmitter::AppendStringToList(parents, TName("Shape"));
+  TListEmitter::AppendStringToList(parents, TName("Named"));
   int32_t body = List({field, show, hidden, ctor, helper});
-  TClassNode* c = Node<TClassNode>(TClassNode::Emit(new std::string("Point"), parents, body, 2));
+  TClassNode* c = Node<TClassNode>(TClassNode::Emit(TName("Point"), parents, body, 2));
 
   EXPECT_EQ(TClassNode::CurrentVisibility, VISIBILITY_PUBLIC);
   ASSERT_EQ(c->ClassParents.size(), 2u);
@@ -226,10 +226,10 @@ TEST_F(BridgeTest, ClassMembersAndConstructor) {
 }
 
 TEST_F(BridgeTest, ConstructorWithAReturnTypeIsRejectedWhileParsing) {
-  int32_t header = TVariableNode::Emit(new std::string("Point"),
+  int32_t header = TVariableNode::Emit(TName("Point"),
                                        TDatatype::Emit(TYPE_FUNCTION, Type(TYPE_INT), List({})));
   int32_t ctor = TFunctionNode::Emit(header, List({}), 1, 0);
-  EXPECT_EXIT(TClassNode::Emit(new std::string("Point"), -1, List({ctor}), 0),
+  EXPECT_EXIT(TClassNode::Emit(TName("Point"), -1, List({ctor}), 0),
               testing::ExitedWithCode(255), "");
 }
 
@@ -254,7 +254,7 @@ TEST_F(BridgeTest, LiteralsCarryTheirValuesAndTypes) {
   auto* half = Node<TLiteralNode>(TLiteralNode::Emit(tok::TOK_DOUBLE, 0x3FF8000000000000LL));
   EXPECT_EQ(half->DoubleValue, 1.5);
   EXPECT_EQ(half->Datatype->TypeKind, TYPE_DOUBLE);
-  auto* text = Node<TLiteralNode>(TLiteralNode::Emit(tok::TOK_STRING, new std::string("hi")));
+  auto* text = Node<TLiteralNode>(TLiteralNode::Emit(tok::TOK_STRING, TName("hi")));
   EXPECT_EQ(text->StringValue, "hi");
   EXPECT_EQ(text->IsConstant(), 0);
   EXPECT_EQ(Node<TLiteralNode>(TLiteralNode::Emit(tok::KEY_NULL, -1))->Datatype->TypeKind, TYPE_ANY);
@@ -274,13 +274,13 @@ TEST_F(BridgeTest, AssignmentTakesOverTheComparisonOperands) {
 
 TEST_F(BridgeTest, NewArrayAndNewObject) {
   auto* array = Node<TNewArrayExpression>(
-      TNewArrayExpression::Emit(TDatatype::Emit(TYPE_COMPOUND, new std::string("Thing"), 0),
+      TNewArrayExpression::Emit(TDatatype::Emit(TYPE_COMPOUND, TName("Thing"), 0),
                                 List({Int(2), Int(3)})));
   EXPECT_EQ(array->Datatype->TypeKind, TYPE_ARRAY);
   EXPECT_EQ(array->Datatype->Dimension, 2);
   EXPECT_EQ(array->Datatype->NestedType->Identifier, "Thing");
   int32_t arg = Int(1);
-  auto* creation = Node<TNewExpression>(TNewExpression::Emit(new std::string("Thing"), List({arg})));
+  auto* creation = Node<TNewExpression>(TNewExpression::Emit(TName("Thing"), List({arg})));
   ASSERT_EQ(creation->Parameters.size(), 1u);
   EXPECT_TRUE(creation->Children.empty());  // arguments are not adopted
   EXPECT_NE(HandleToNode(arg)->Parent, creation);

@@ -576,7 +576,7 @@ TEST_F(DatatypeCheckTest, ClassTypesResolveIgnoringCaseAndRecordTheDependency) {
 TEST_F(DatatypeCheckTest, StringsAndArraysResolveToTheirClasses) {
   // There is no keyword for strings: the parser turns a class type named string into one.
   TDatatype* written = static_cast<TDatatype*>(
-      HandleToNode(TDatatype::Emit(TYPE_COMPOUND, new std::string("sTrInG"), 0)));
+      HandleToNode(TDatatype::Emit(TYPE_COMPOUND, TName("sTrInG"), 0)));
   ASSERT_TRUE(written->IsString());
   EXPECT_EQ(Check(written)->Compound, stringClass);
 

@@ -181,7 +181,7 @@ class UnreachableFromSource : public testing::Test {
 
 TEST_F(UnreachableFromSource, MethodOutsideAClass) {
   int32_t header = TVariableNode::Emit(
-      new std::string("Orphan"),
+      TName("Orphan"),
       TDatatype::Emit(TYPE_FUNCTION, TDatatype::Emit(TYPE_VOID, -1, 0), TListEmitter::EmitEmptyList()));
   auto* method = dynamic_cast<TFunctionNode*>(
       HandleToNode(TFunctionNode::Emit(header, TListEmitter::EmitEmptyList(), 1, 0)));
