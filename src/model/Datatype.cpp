@@ -60,6 +60,9 @@ const char* ScalarText(int32_t kind) {
 
 int TDatatype::CheckCorrectness(TScope* scope) {
   GuardStack(this);
+  // A shared String type names its class already, and is never found again through a scope:
+  // every literal sharing it has recorded its own use of the class.
+  if (SharedKind && Compound != nullptr) return 0;
   switch (TypeKind) {
     case TYPE_COMPOUND:
     case TYPE_STRING:
@@ -220,6 +223,24 @@ TDatatype* TDatatype::Shared(int32_t kind) {
     type = ActiveTarget->CreateDatatype()->Create(kind, nullptr, 0);
     type->SharedKind = true;
   }
+  return type;
+}
+
+TDatatype* TDatatype::SharedString(TClassNode* stringClass) {
+  // Per target, as above; a program has one String class, a few at most.
+  static TTarget* owner = nullptr;
+  static std::vector<std::pair<TClassNode*, TDatatype*>> types;
+  if (owner != ActiveTarget) {
+    types.clear();
+    owner = ActiveTarget;
+  }
+  for (const auto& [c, type] : types)
+    if (c == stringClass) return type;
+  TNodeOrigin::TDetached detached;
+  TDatatype* type = ActiveTarget->CreateDatatype()->Create(TYPE_STRING, nullptr, 0);
+  type->Compound = stringClass;
+  type->SharedKind = true;
+  types.emplace_back(stringClass, type);
   return type;
 }
 

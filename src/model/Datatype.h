@@ -128,6 +128,9 @@ class TDatatype : public TASTNode {
   // belongs to no tree, has no location, and taking it as a child leaves its parent unset. Other
   // kinds get a new datatype.
   static TDatatype* Shared(int32_t kind);
+  // The same for the String type of string literals: one per String class it names (null for
+  // the type a literal has until it is checked, which names none yet).
+  static TDatatype* SharedString(TClassNode* stringClass);
   bool IsShared() const { return SharedKind; }
   int SetParentNode(TASTNode* parent) override;
 

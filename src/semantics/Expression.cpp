@@ -160,7 +160,21 @@ int TLiteralNode::Check(TScope* scope) {
     } else if (LiteralKind >= tok::TOK_BYTE && LiteralKind <= tok::TOK_ULONG) {
       kind = LiteralKind + tok::LITERAL_TYPE_OFFSET;
     }
-    Datatype = TDatatype::Shared(kind);
+    Datatype = LiteralKind == tok::TOK_STRING ? TDatatype::SharedString(nullptr)
+                                              : TDatatype::Shared(kind);
+  }
+  if (scope != nullptr && Datatype != nullptr && Datatype->IsShared() && Datatype->IsString()) {
+    // String literals share the type of the String class the scope finds, and record that use
+    // themselves; when it finds none, the literal gets a type of its own, which reports it.
+    if (auto* stringClass = NodeCast<TClassNode>(scope->Find(Datatype->Identifier))) {
+      Datatype = TDatatype::SharedString(stringClass);
+      AddDependency(stringClass, this);
+      Children.clear();
+      AddChildNode(Datatype);
+      return 0;
+    }
+    TNodeOrigin origin(this);
+    Datatype = ActiveTarget->CreateDatatype()->Create(TYPE_STRING, nullptr, 0);
   }
   Children.clear();
   if (Datatype != nullptr) {

@@ -44,6 +44,25 @@ TEST(Declarations, VariablesResolveToTheirDeclarations) {
   EXPECT_EQ(copy->CorrectnessChecked, 1);
 }
 
+TEST(Declarations, StringLiteralsShareTheTypeOfTheStringClass) {
+  CheckedProgram p("Local a:String = \"x\"\nLocal b:String = \"y\"\n");
+  ASSERT_EQ(p.output, "Compiling " + p.path + "\n");
+  auto* x = As<TLiteralNode>(Statement(p.Root(), 0)->Value);
+  auto* y = As<TLiteralNode>(Statement(p.Root(), 1)->Value);
+  ASSERT_TRUE(x != nullptr && y != nullptr);
+  EXPECT_EQ(x->Datatype, y->Datatype);
+  ASSERT_NE(x->Datatype->Compound, nullptr);
+  EXPECT_EQ(x->Datatype->Compound->Identifier, "String");
+  // Without a String class the literal still reports it, where it stands.
+  EXPECT_EXIT(
+      {
+        dup2(2, 1);
+        CheckedProgram("Local n:Int = 1\nLocal t:Int = 1 + \"abc\"\n", false, false);
+      },
+      testing::ExitedWithCode(255),
+              "Class 'String' not found\nIn file .*main.zn\nIn line 2-2\nIn column 19-24\n");
+}
+
 TEST(Declarations, ImplicitConversionsBecomeCasts) {
   CheckedProgram p("Local x:Int = 1.5\nLocal y:Float = 2.5\n");
   TVariableDeclNode* x = Statement(p.Root(), 0);
