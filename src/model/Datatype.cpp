@@ -60,9 +60,10 @@ const char* ScalarText(int32_t kind) {
 
 int TDatatype::CheckCorrectness(TScope* scope) {
   GuardStack(this);
-  // A shared String type names its class already, and is never found again through a scope:
-  // every literal sharing it has recorded its own use of the class.
-  if (SharedKind && Compound != nullptr) return 0;
+  // A shared String type is never resolved in place, as it stands for every literal sharing it:
+  // each literal finds the class itself, records its own use of it and takes the shared type
+  // of the class found.
+  if (SharedKind && TypeKind == TYPE_STRING) return 0;
   switch (TypeKind) {
     case TYPE_COMPOUND:
     case TYPE_STRING:
