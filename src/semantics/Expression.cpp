@@ -166,15 +166,14 @@ int TLiteralNode::Check(TScope* scope) {
   if (scope != nullptr && Datatype != nullptr && Datatype->IsShared() && Datatype->IsString()) {
     // String literals share the type of the String class the scope finds, and record that use
     // themselves; when it finds none, the literal gets a type of its own, which reports it.
+    // (Checking the shared type below does nothing.)
     if (auto* stringClass = NodeCast<TClassNode>(scope->Find(Datatype->Identifier))) {
       Datatype = TDatatype::SharedString(stringClass);
       AddDependency(stringClass, this);
-      Children.clear();
-      AddChildNode(Datatype);
-      return 0;
+    } else {
+      TNodeOrigin origin(this);
+      Datatype = ActiveTarget->CreateDatatype()->Create(TYPE_STRING, nullptr, 0);
     }
-    TNodeOrigin origin(this);
-    Datatype = ActiveTarget->CreateDatatype()->Create(TYPE_STRING, nullptr, 0);
   }
   Children.clear();
   if (Datatype != nullptr) {
