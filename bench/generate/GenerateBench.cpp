@@ -22,6 +22,14 @@ namespace {
 
 using namespace zintrel;
 
+// The process's resident memory now (VmRSS) or at its peak (VmHWM), in MB.
+double ResidentMB(const char* field) {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);)
+    if (line.rfind(field, 0) == 0) return std::atof(line.c_str() + std::string(field).size() + 1) / 1024;
+  return 0;
+}
+
 double Seconds(std::chrono::steady_clock::time_point since) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
@@ -121,14 +129,17 @@ int Bench(int argc, char** argv) {
     generated = true;
   }
 
+  const double before = ResidentMB("VmRSS");
   TCompiler compiler;
   auto start = std::chrono::steady_clock::now();
   compiler.Setup({"a.out", "", "", "", "on", "cpp", ""}, path);
   compiler.Parse();
   const double parse = Seconds(start);
+  const double parsed = ResidentMB("VmHWM");
   start = std::chrono::steady_clock::now();
   compiler.SemanticAnalysis();
   const double check = Seconds(start);
+  const double checked = ResidentMB("VmHWM");
 
   // Generation changes nothing in the tree: the best of five runs.
   size_t bytes = 0;
@@ -154,6 +165,10 @@ int Bench(int argc, char** argv) {
   std::printf("%d lines, %.1f MB of C++\n", lines, static_cast<double>(bytes) / 1e6);
   std::printf("lex + parse:  %.3f s\ncheck:        %.3f s\ngenerate:     %.3f s\n", parse, check,
               generate);
+  const double peak = ResidentMB("VmHWM");
+  std::printf("peak memory:  %.1f MB after parse, %.1f after check, %.1f after generation"
+              " (%.0f before), %.2f KB/line\n",
+              parsed, checked, peak, before, peak * 1024 / lines);
   std::printf("front end with generation: %.3f s, %.2f M lines/s\n", total, lines / total / 1e6);
   return 0;
 }
