@@ -41,7 +41,7 @@ int32_t TProgramNode::EmitProgramFunction(int32_t root, int32_t) { return root; 
 int32_t TProgramNode::EmitProgramClass(int32_t root, int32_t) { return root; }
 int32_t TProgramNode::EmitProgramExtern(int32_t root, int32_t) { return root; }
 // The stand-ins make no lists, so none is ever taken.
-void TNodeTable::ReleaseTakenListsNow() {}
+void TNodeTable::ReleaseTakenNow() {}
 int32_t TListEmitter::EmitEmptyList() { return Handle(); }
 int32_t TListEmitter::EmitSingleList(int32_t) { return Handle(); }
 int32_t TListEmitter::AppendToList(int32_t list, int32_t) { return list; }

@@ -168,7 +168,7 @@ constexpr size_t ChainSlot(uint64_t key) {
       (Current).FirstColumn = (Current).LastColumn = YYRHSLOC(Rhs, 0).LastColumn;    \
     }                                                                    \
     TASTNode::SetRuleLocation(&(Current));                               \
-    TNodeTable::ReleaseTakenLists();                                     \
+    TNodeTable::ReleaseTaken();                                          \
   } while (0)
 
 static int yylex();

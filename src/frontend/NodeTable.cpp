@@ -112,19 +112,37 @@ TList* TNodeTable::HandleToList(int32_t handle) {
 
 TList* TNodeTable::TakeList(int32_t handle) {
   TList* list = HandleToList(handle);
-  if (list != nullptr) TakenLists.push_back(handle);
+  if (list != nullptr) Taken.push_back(handle);
   return list;
 }
 
-void TNodeTable::ReleaseTakenListsNow() {
-  // A list taken twice is given up once: its entry is empty the second time.
-  for (int32_t handle : TakenLists) {
-    if (TList* list = HandleToList(handle)) {
-      State.Entry(handle) = nullptr;
-      delete list;
+TASTNode* TNodeTable::TakeNode(int32_t handle) {
+  TASTNode* node = HandleToNode(handle);
+  if (node != nullptr) Taken.push_back(handle);
+  return node;
+}
+
+void TNodeTable::ReleaseTakenNow() {
+  // What was taken twice is given up once: its entry is empty the second time. Nodes let go of
+  // their children before anything is given up, as a child may have been taken too.
+  static std::vector<TObject*> objects;
+  for (int32_t handle : Taken) {
+    TObject* object = HandleToObject(handle);
+    if (object == nullptr) continue;
+    State.Entry(handle) = nullptr;
+    objects.push_back(object);
+    if (object->ObjectKind == TObject::Kind::Node) {
+      auto* node = static_cast<TASTNode*>(object);
+      for (TASTNode* child : node->Children)
+        if (child->Parent == node) child->Parent = nullptr;
     }
   }
-  TakenLists.clear();
+  Taken.clear();
+  for (TObject* object : objects) {
+    if (object->ObjectKind == TObject::Kind::List) delete static_cast<TList*>(object);
+    else delete static_cast<TASTNode*>(object);
+  }
+  objects.clear();
 }
 
 namespace {

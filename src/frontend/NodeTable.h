@@ -39,10 +39,43 @@ inline void* AllocateForever(size_t size) {
   return result;
 }
 
-// A base for the classes whose objects live until the process ends.
+// Room of objects given up before the process ends (nodes the parser made only to read their
+// fields from), by size: the next object of that size takes it. Each spare object holds the
+// link to the next one in its first pointer; under the address sanitizer it is poisoned, so a
+// read of an object given up is reported. Sizes that are no multiple of 8 or larger than
+// Largest are not kept.
+struct TSpareObjects {
+  static constexpr size_t Largest = 512;
+  static inline void* First[Largest / 8 + 1] = {};
+  static bool Kept(size_t size) { return size % 8 == 0 && size <= Largest; }
+  static void* Take(size_t size) {
+    void*& first = First[size / 8];
+    void* object = first;
+    if (object != nullptr) {
+      ASAN_UNPOISON_MEMORY_REGION(object, size);
+      first = *static_cast<void**>(object);
+    }
+    return object;
+  }
+  static void Give(void* object, size_t size) {
+    void*& first = First[size / 8];
+    *static_cast<void**>(object) = first;
+    first = object;
+    ASAN_POISON_MEMORY_REGION(object, size);
+  }
+};
+
+// A base for the classes whose objects live until the process ends, or until they are given
+// up with delete: their room then goes to the next object of the same size.
 struct TForever {
-  static void* operator new(size_t size) { return AllocateForever(size); }
-  static void operator delete(void*) noexcept {}
+  static void* operator new(size_t size) {
+    if (TSpareObjects::Kept(size))
+      if (void* object = TSpareObjects::Take(size)) return object;
+    return AllocateForever(size);
+  }
+  static void operator delete(void* object, size_t size) noexcept {
+    if (TSpareObjects::Kept(size)) TSpareObjects::Give(object, size);
+  }
 };
 
 // Small room that lists have outgrown, by size (2, 4, ..., 512 pointers): the next list that
@@ -110,6 +143,12 @@ class TForeverList {
   T front() const { return begin()[0]; }
   T back() const { return begin()[Count - 1]; }
   void clear() { Count = 0; }
+  // Makes room for at least the number of entries: a list known to grow takes its room once.
+  void reserve(uint32_t wanted) {
+    if (wanted <= Capacity || wanted <= 1) return;
+    const uint32_t capacity = Capacity;
+    Release(Reserve(wanted), capacity);
+  }
   // Removes every entry that is the value.
   void erase(const std::remove_pointer_t<T>* value) {
     Count = static_cast<uint32_t>(std::remove(begin(), end(), value) - begin());
@@ -256,18 +295,23 @@ class TNodeTable {
   static inline TASTNode* HandleToNode(int32_t handle);
   static TList* HandleToList(int32_t handle);
   // The list under the handle, for the reader that is its last: the list is given up by the
-  // next ReleaseTakenLists, once the reading is done. The parser calls it before each of its
+  // next ReleaseTaken, once the reading is done. The parser calls it before each of its
   // rule actions and when it ends, so a list lives no longer than the action reading it last.
   static TList* TakeList(int32_t handle);
-  static void ReleaseTakenLists() {
-    if (!TakenLists.empty()) ReleaseTakenListsNow();
+  // Likewise for a node the parser made only for its fields to be taken over by another (the
+  // comparison an assignment is parsed as, a function's heading): the node is given up, and
+  // its room goes to the next node of its size. Its children must have found their new
+  // parents by then; a child left pointing at it has no parent any more.
+  static TASTNode* TakeNode(int32_t handle);
+  static void ReleaseTaken() {
+    if (!Taken.empty()) ReleaseTakenNow();
   }
   static int32_t NodeCount() { return State.Count; }
   static size_t Capacity() { return State.Capacity; }
 
  private:
-  static inline std::vector<int32_t> TakenLists;
-  static void ReleaseTakenListsNow();
+  static inline std::vector<int32_t> Taken;
+  static void ReleaseTakenNow();
 
   // The entries live in chunks that never move: growing the table adds chunks instead of
   // copying every entry into a table twice as large. Capacity still doubles, as room is
@@ -290,6 +334,7 @@ class TNodeTable {
 
 inline TList* HandleToList(int32_t handle) { return TNodeTable::HandleToList(handle); }
 inline TList* TakeList(int32_t handle) { return TNodeTable::TakeList(handle); }
+inline TASTNode* TakeNode(int32_t handle) { return TNodeTable::TakeNode(handle); }
 inline int32_t RegisterHandle(TObject* object) { return TNodeTable::RegisterHandle(object); }
 
 }  // namespace zintrel

@@ -15,7 +15,7 @@ int Parse() {
   static LocationRecord ownRecord;
   if (TLexer::TokenLocation == nullptr) TLexer::TokenLocation = &ownRecord;
   const int status = yyparse();
-  TNodeTable::ReleaseTakenLists();
+  TNodeTable::ReleaseTaken();
   return status;
 }
 

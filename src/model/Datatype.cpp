@@ -411,6 +411,9 @@ int32_t TDatatype::Emit(int32_t kind, int32_t reference, int32_t extra) {
       parts.Identifiers.push_back(parameter->Identifier);
       parts.ParamValues.push_back(parameter->Value);
       if (parameter->Value == nullptr) ++parts.MandatoryParamCount;
+      // The declaration only carried these; its type now belongs to the function type. A
+      // default value stays where it is until the function takes it.
+      if (parameter->Value == nullptr) TakeNode(parameter->TableID);
     }
   } else {
     type->Dimension = extra;

@@ -71,6 +71,7 @@ class TDatatype : public TASTNode {
   TFunctionTypeParts& EditSignature();
   static const TFunctionTypeParts NoParts;
 
+  ~TDatatype() override { delete Parts; }
   std::string GetName() const override { return "TDatatype"; }
   TDatatype* AsDatatype() override { return this; }
   // Resolves class, string and array types in the scope and records the dependency on the

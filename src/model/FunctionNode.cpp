@@ -105,6 +105,12 @@ int32_t TFunctionNode::Emit(int32_t header, int32_t body, int32_t isMethod, int3
       DECL_FUNCTION, function->Identifier, function->Datatype, nullptr);
   function->Declaration->CopyLocation(function);
   function->SetupChildren();
+  // The heading and its function type only carried the name, the return type and the
+  // parameters, which now belong to the function.
+  if (heading != nullptr) {
+    if (type != nullptr && type->Parent == heading && type->IsFunction()) TakeNode(type->TableID);
+    TakeNode(header);
+  }
   return function->TableID;
 }
 

@@ -63,11 +63,13 @@ TVariableDeclNode* TVariableDeclNode::Create(int32_t kind, std::string identifie
 
 int32_t TVariableDeclNode::Emit(int32_t variable, int32_t value) {
   TVariableDeclNode* declaration = ActiveTarget->CreateVariableDeclNode();
+  declaration->Value = NodeCast<TExpressionNode>(HandleToNode(value));
+  // The variable only carried the name and the type here.
   if (auto* v = NodeCast<TVariableNode>(HandleToNode(variable))) {
     declaration->Identifier = v->Identifier;
     declaration->Datatype = v->Datatype;
+    TakeNode(variable);
   }
-  declaration->Value = NodeCast<TExpressionNode>(HandleToNode(value));
   declaration->SetupChildren();
   return declaration->TableID;
 }

@@ -37,9 +37,11 @@ int TAssignmentNode::SetupChildren() {
 
 int32_t TAssignmentNode::Emit(int32_t equality) {
   TAssignmentNode* node = ActiveTarget->CreateAssignmentNode();
+  // The comparison the assignment was parsed as is not kept.
   if (auto* comparison = NodeCast<TBinaryOpExpression>(HandleToNode(equality))) {
     node->LeftExp = comparison->LeftExp;
     node->RightExp = comparison->RightExp;
+    TakeNode(equality);
   }
   node->SetupChildren();
   return node->TableID;

@@ -123,9 +123,11 @@ TFunctionCall* TFunctionCall::Create(TExpressionNode* target,
 int32_t TFunctionCall::Emit(int32_t target, int32_t parameters, int32_t isStatement) {
   TFunctionCall* call = ActiveTarget->CreateFunctionCall();
   if (isStatement == -1) {
+    // The call parsed as an expression is not kept.
     if (auto* parsed = NodeCast<TFunctionCall>(HandleToNode(target))) {
       call->TargetExp = parsed->TargetExp;
-      call->Parameters = parsed->Parameters;
+      call->Parameters = std::move(parsed->Parameters);
+      TakeNode(target);
     }
     call->IsStatement = 1;
   } else {

@@ -109,7 +109,10 @@ int TBinaryOpExpression::CheckCorrectness(TScope* scope) {
                                                            : TDatatype::Promote(l, r);
   } else if (l->IsString() || r->IsString()) {
     if (Operator != '+') Abort(op() + " is not applicable to strings", this);
-    result = NewType(TYPE_STRING);
+    // The result shares the String type of the operand that is one, once that names its class.
+    const TDatatype* text = l->IsString() ? l : r;
+    result = text->Compound != nullptr ? TDatatype::SharedString(text->Compound)
+                                       : NewType(TYPE_STRING);
   } else if ((l->IsCompound() || l->IsAny()) && (r->IsCompound() || r->IsAny())) {
     if (Operator != '=' && Operator != tok::TOK_NE)
       Abort(op() + " is not applicable to classes", this);
@@ -216,6 +219,8 @@ int TBinaryOpExpression::IsConstant() {
 }
 
 int TBinaryOpExpression::SetupChildren() {
+  // The result type joins the operands when the operator is checked.
+  Children.reserve(3);
   if (LeftExp != nullptr) AddChildNode(LeftExp);
   if (RightExp != nullptr) AddChildNode(RightExp);
   return 0;

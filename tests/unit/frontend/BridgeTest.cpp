@@ -115,8 +115,12 @@ TEST_F(BridgeTest, CallAsStatementSharesCalleeAndArguments) {
   EXPECT_EQ(first->IsStatement, 0);
   EXPECT_EQ(second->IsStatement, 1);
   EXPECT_EQ(second->TargetExp, first->TargetExp);
-  EXPECT_EQ(second->Parameters, first->Parameters);
+  EXPECT_EQ(second->Parameters, NodesOfList<TExpressionNode>(HandleToList(args)));
   EXPECT_EQ(second->TargetExp->Parent, second);
+  // The call parsed as an expression is given up once the action is over.
+  TNodeTable::ReleaseTaken();
+  EXPECT_EQ(HandleToNode(call), nullptr);
+  EXPECT_EQ(second->Parameters[1]->Parent, second);
   EXPECT_TRUE(Node<TFunctionCall>(TFunctionCall::Emit(Name("g"), -1, 0))->Parameters.empty());
 }
 

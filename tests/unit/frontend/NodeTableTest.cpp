@@ -107,5 +107,25 @@ TEST(NodeTable, SmallListsShareOutgrownRoom) {
   for (size_t i = 0; i < lists.size(); ++i) EXPECT_TRUE(lists[i] == expected[i]) << i;
 }
 
+// A node taken for its fields is given up once the reader is done: its handle is empty, its
+// children (taken with it or not) have no parent, and the next node of its size takes its room.
+TEST(NodeTable, TakenNodesLeaveTheirRoomToTheNext) {
+  auto* parent = new TPlainNode();
+  auto* child = new TPlainNode();
+  auto* kept = new TPlainNode();
+  parent->Children.reserve(3);
+  parent->AddChildNode(child);
+  parent->AddChildNode(kept);
+  EXPECT_EQ(parent->Children.size(), 2u);
+  EXPECT_EQ(TNodeTable::TakeNode(parent->TableID), parent);
+  EXPECT_EQ(TNodeTable::TakeNode(child->TableID), child);
+  const int32_t handle = parent->TableID;
+  TNodeTable::ReleaseTaken();
+  EXPECT_EQ(HandleToNode(handle), nullptr);
+  EXPECT_EQ(kept->Parent, nullptr);
+  auto* next = new TPlainNode();
+  EXPECT_TRUE(next == parent || next == child);
+}
+
 }  // namespace
 }  // namespace zintrel
