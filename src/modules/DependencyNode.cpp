@@ -35,9 +35,9 @@ const std::vector<TUseMap::value_type>& TUseMap::Ordered() const {
     std::sort(Entries.begin(), Entries.end(), [](const value_type& a, const value_type& b) {
       return a.first->TableID < b.first->TableID;
     });
-    Index = TPointerIndex();
+    // The same keys at new places: the index keeps its table and only learns the places.
     for (size_t i = 0; i < Entries.size(); ++i)
-      Index.insert(Entries[i].first, static_cast<uint32_t>(i));
+      *Index.find(Entries[i].first) = static_cast<uint32_t>(i);
     InOrder = true;
   }
   return Entries;

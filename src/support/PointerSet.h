@@ -21,6 +21,9 @@ class TPointerTable {
       if (Slots[slot].Key == nullptr) return nullptr;
     }
   }
+  Value* find(const void* key) {
+    return const_cast<Value*>(static_cast<const TPointerTable*>(this)->find(key));
+  }
   // The key's value, added with the value given when the key is new (true) and unchanged when
   // it is in the table already (false), in one probe. Null is never a key: it gives null.
   std::pair<Value*, bool> try_emplace(const void* key, Value value) {
