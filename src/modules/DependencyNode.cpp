@@ -89,9 +89,12 @@ bool TDependencyNode::AncestorsRecorded(const TClassNode* c) const {
 
 bool TDependencyNode::RecordOneUse(TASTNode* dependency, TASTNode* user) {
   if (dependency == nullptr || dependency->Root() == nullptr) return false;
-  if (Settled.contains(dependency)) return true;
   TDependencyNode* key = dependency->Root()->Dependencies;
   if (key == nullptr) return false;
+  // Of a file's own declarations, its classes alone are read back from its record (they are
+  // declared ahead in its source); its locals, functions and globals are not kept.
+  if (key == this && NodeCast<TClassNode>(dependency) == nullptr) return true;
+  if (Settled.contains(dependency)) return true;
   const TASTNode* kept = UsesOf(key).Record(dependency, user);
   // Only an extern user gives way to a later one.
   const bool settled = kept == nullptr || !kept->IsExtern;
