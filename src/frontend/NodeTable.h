@@ -2,8 +2,10 @@
 // The node handle table: the parser refers to every node and list it builds by a 32-bit handle.
 // Entries are never removed or reused, so every node and list lives until the process ends.
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <iterator>
 #include <new>
@@ -107,10 +109,11 @@ struct TSpareRooms {
 
 // A list of pointers for lists that live as long as the objects holding them (children of
 // nodes, the parser's lists). Most of them hold one to three entries: a list of one keeps its
-// entry in place of the room pointer, and then the room starts at two and doubles when full.
-// Small room comes from the never-freed blocks, and what a growth leaves behind goes to the
-// spare rooms for the next list; the room of a long list is on the heap and given back when the
-// list grows or goes.
+// entry in place of the room pointer, and a longer list has room for the power of two at or
+// above its count, so the count alone says how much room there is (the list is 12 bytes, and a
+// node puts a field of its own in the 4 bytes after it). Small room comes from the never-freed
+// blocks, and what a growth or a shrink leaves behind goes to the spare rooms for the next list;
+// the room of a long list is on the heap and given back when the list changes size or goes.
 template <class T>
 class TForeverList {
   static_assert(std::is_pointer_v<T>, "the list holds pointers");
@@ -118,22 +121,22 @@ class TForeverList {
  public:
   TForeverList() = default;
   TForeverList(const TForeverList& other) { *this = other; }
-  ~TForeverList() { Release(Room, Capacity); }
+  ~TForeverList() { Release(Room, Count); }
   TForeverList& operator=(const TForeverList& other) {
     if (this != &other) {
-      Count = 0;
+      clear();
       insert(end(), other.begin(), other.end());
     }
     return *this;
   }
   TForeverList& operator=(std::initializer_list<T> items) {
-    Count = 0;
+    clear();
     insert(end(), items.begin(), items.end());
     return *this;
   }
-  T* begin() { return Capacity <= 1 ? &One : Room; }
+  T* begin() { return Count == 1 ? &One : Room; }
   T* end() { return begin() + Count; }
-  const T* begin() const { return Capacity <= 1 ? &One : Room; }
+  const T* begin() const { return Count == 1 ? &One : Room; }
   const T* end() const { return begin() + Count; }
   std::reverse_iterator<T*> rbegin() { return std::reverse_iterator<T*>(end()); }
   std::reverse_iterator<T*> rend() { return std::reverse_iterator<T*>(begin()); }
@@ -142,53 +145,65 @@ class TForeverList {
   T operator[](size_t i) const { return begin()[i]; }
   T front() const { return begin()[0]; }
   T back() const { return begin()[Count - 1]; }
-  void clear() { Count = 0; }
-  // Makes room for at least the number of entries: a list known to grow takes its room once.
-  void reserve(uint32_t wanted) {
-    if (wanted <= Capacity || wanted <= 1) return;
-    const uint32_t capacity = Capacity;
-    Release(Reserve(wanted), capacity);
+  void clear() {
+    Release(Room, Count);
+    Room = nullptr;
+    Count = 0;
   }
   // Removes every entry that is the value.
   void erase(const std::remove_pointer_t<T>* value) {
-    Count = static_cast<uint32_t>(std::remove(begin(), end(), value) - begin());
+    const auto kept = static_cast<uint32_t>(std::remove(begin(), end(), value) - begin());
+    if (CapacityOf(kept) != CapacityOf(Count)) Resize(kept);
+    Count = kept;
   }
   void push_back(T value) {
-    if (Count == 0 && Capacity <= 1) {
+    if (Count == 0) {
       One = value;
-      Capacity = 1;
       Count = 1;
       return;
     }
-    if (Count == Capacity) {
-      const uint32_t capacity = Capacity;
-      Release(Reserve(Count + 1), capacity);
-    }
+    if (Count == 1 || (Count & (Count - 1)) == 0) Resize(Count + 1);
     Room[Count++] = value;
   }
   T* insert(T* at, T value) { return insert(at, &value, &value + 1); }
   template <class Iterator>
   T* insert(T* at, Iterator first, Iterator last) {
-    const auto offset = at - begin();
+    const auto offset = static_cast<uint32_t>(at - begin());
     const auto added = static_cast<uint32_t>(std::distance(first, last));
-    if (Capacity == 0 && Count + added <= 1) Capacity = 1;
-    if (Count + added > Capacity && Capacity <= 1) {
-      // The room pointer takes the place of the one entry: entries that may be that very one
-      // are copied first.
-      if (Count == 0) {
-        (void)Reserve(added);
-        return PlaceAt(offset, first, last, added);
+    const uint32_t count = Count + added;
+    if (added == 0) return begin() + offset;
+    if (CapacityOf(count) == CapacityOf(Count) && Count >= 2) {
+      T* place = Room + offset;
+      if constexpr (std::is_pointer_v<Iterator>) {
+        // Entries taken from this very list are copied first, as the move makes way for them.
+        const auto* source = static_cast<const void*>(&*first);
+        if (std::less_equal<const void*>()(Room, source) &&
+            std::less<const void*>()(source, Room + Count)) {
+          const std::vector<T> entries(first, last);
+          return insert(at, entries.begin(), entries.end());
+        }
       }
-      const std::vector<T> entries(first, last);
-      (void)Reserve(Count + added);
-      return PlaceAt(offset, entries.begin(), entries.end(), added);
+      std::move_backward(place, Room + Count, Room + count);
+      std::copy(first, last, place);
+      Count = count;
+      return place;
     }
-    // The entries may come from this very list: old room is given back only after the copy.
-    const uint32_t capacity = Capacity;
-    void* old = Count + added > Capacity ? Reserve(Count + added) : nullptr;
-    T* place = PlaceAt(offset, first, last, added);
-    if (old != nullptr) Release(old, capacity);
-    return place;
+    // New room: the old one (which the entries may come from) is given back after the copy.
+    T* room = count <= 1 ? nullptr : NewRoom(CapacityOf(count));
+    T* target = count <= 1 ? &One : room;
+    if (count == 1) {
+      // Nothing was here before: the one entry takes the place of the room pointer.
+      One = *first;
+      Count = 1;
+      return &One;
+    }
+    std::copy(begin(), begin() + offset, target);
+    std::copy(first, last, target + offset);
+    std::copy(begin() + offset, end(), target + offset + added);
+    Release(Room, Count);
+    Room = room;
+    Count = count;
+    return Room + offset;
   }
   friend bool operator==(const TForeverList& a, const std::vector<T>& b) {
     return a.Count == b.size() && std::equal(a.begin(), a.end(), b.begin());
@@ -202,46 +217,49 @@ class TForeverList {
  private:
   static constexpr uint32_t HeapCapacity = 1024;
   static_assert(sizeof(T) == sizeof(void*), "spare rooms are sized in pointers");
-  // Moves the entries to room for at least the wanted number; answers the old room (none for a
-  // list of one), which the caller gives back with Release once nothing is read from it any more.
-  [[nodiscard]] void* Reserve(uint32_t wanted) {
-    uint32_t capacity = Capacity <= 1 ? 2 : Capacity * 2;
-    while (capacity < wanted) capacity *= 2;
+  // Entries the room of a list of the count holds: none, the one in place, or a power of two.
+  static uint32_t CapacityOf(uint32_t count) { return count <= 1 ? count : std::bit_ceil(count); }
+  static T* NewRoom(uint32_t capacity) {
     const size_t bytes = sizeof(T) * capacity;
     void* room = capacity >= HeapCapacity ? ::operator new(bytes) : TSpareRooms::Take(capacity);
-    auto* grown = static_cast<T*>(room != nullptr ? room : AllocateForever(bytes));
-    if (Count != 0) std::copy(begin(), end(), grown);
-    void* old = Capacity <= 1 ? nullptr : Room;
-    Room = grown;
-    Capacity = capacity;
-    return old;
+    return static_cast<T*>(room != nullptr ? room : AllocateForever(bytes));
   }
-  // Moves the entries from the offset on by the number added and copies the new ones there; the
-  // room is large enough.
-  template <class Iterator>
-  T* PlaceAt(std::ptrdiff_t offset, Iterator first, Iterator last, uint32_t added) {
-    T* place = begin() + offset;
-    std::move_backward(place, end(), end() + added);
-    std::copy(first, last, place);
-    Count += added;
-    return place;
+  // Moves the first entries (as many as fit) to the room of a list of the count, which the
+  // caller then sets.
+  void Resize(uint32_t count) {
+    const uint32_t kept = std::min(Count, count);
+    if (count <= 1) {
+      T entry = kept == 1 ? begin()[0] : nullptr;
+      Release(Room, Count);
+      if (count == 1) {
+        One = entry;
+      } else {
+        Room = nullptr;
+      }
+      return;
+    }
+    T* room = NewRoom(CapacityOf(count));
+    std::copy(begin(), begin() + kept, room);
+    Release(Room, Count);
+    Room = room;
   }
-  // Gives back room of the capacity: to the heap when it came from there, else to the spare
-  // rooms. A capacity of one is the entry kept in place: there is no room.
-  static void Release(void* room, uint32_t capacity) {
+  // Gives back the room of a list of the count: to the heap when it came from there, else to
+  // the spare rooms. A list of one has its entry in place: there is no room.
+  static void Release(T* room, uint32_t count) {
+    if (count <= 1) return;
+    const uint32_t capacity = CapacityOf(count);
     if (capacity >= HeapCapacity) {
       ::operator delete(room);
-    } else if (capacity > 1) {
+    } else {
       TSpareRooms::Give(room, capacity);
     }
   }
-  // Capacity 0 or 1: One holds the entry (if any); more: Room points to the entries.
+  // Count 0: no room; 1: One holds the entry; more: Room points to the entries.
   union {
     T* Room = nullptr;
     T One;
   };
   uint32_t Count = 0;
-  uint32_t Capacity = 0;
 };
 
 // Base of everything the handle table can hold.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <mutex>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -87,6 +88,19 @@ TNodeOrigin::TNodeOrigin()
   TASTNode::CommonSourceFile = TSourcePath();
   TASTNode::RuleLocationSet = false;
 }
+
+uint8_t TNodeClasses::Number(uint32_t bits) {
+  // Called once per node class, the first time a node of it is made.
+  static std::mutex guard;
+  const std::lock_guard<std::mutex> lock(guard);
+  for (int number = 0; number < Count; ++number)
+    if (Sets[number] == bits) return static_cast<uint8_t>(number);
+  if (Count == 256) AbortWithMessage("Fatal compiler error: too many node classes");
+  Sets[Count] = bits;
+  return static_cast<uint8_t>(Count++);
+}
+
+static_assert(sizeof(TASTNode) == 56, "a node's fields fill 56 bytes");
 
 TASTNode::TASTNode() : TObject(Kind::Node) {
   if (TNodeOrigin::Missing())

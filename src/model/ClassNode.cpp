@@ -24,7 +24,7 @@ void TClassNode::ParentsChanging() {
 }
 
 TClassNode::TClassNode() {
-  ClassBits |= ClassBit;
+  ZINTREL_ADD_CLASS_BIT();
   Dependencies = (new TDependencyNode())->Create(SourceFile(), nullptr);
 }
 

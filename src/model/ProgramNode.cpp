@@ -11,7 +11,7 @@
 namespace zintrel {
 
 TProgramNode::TProgramNode() {
-  ClassBits |= ClassBit;
+  ZINTREL_ADD_CLASS_BIT();
   Dependencies = (new TDependencyNode())->Create(SourceFile(), nullptr);
 }
 

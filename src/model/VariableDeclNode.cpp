@@ -10,7 +10,7 @@
 namespace zintrel {
 
 TVariableDeclNode::TVariableDeclNode() : Visibility(TClassNode::CurrentVisibility) {
-  ClassBits |= ClassBit;
+  ZINTREL_ADD_CLASS_BIT();
 }
 
 int TVariableDeclNode::CheckSignatureCorrectness(TScope* scope) {

@@ -220,7 +220,6 @@ int TBinaryOpExpression::IsConstant() {
 
 int TBinaryOpExpression::SetupChildren() {
   // The result type joins the operands when the operator is checked.
-  Children.reserve(3);
   if (LeftExp != nullptr) AddChildNode(LeftExp);
   if (RightExp != nullptr) AddChildNode(RightExp);
   return 0;

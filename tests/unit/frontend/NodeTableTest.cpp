@@ -66,8 +66,19 @@ TEST(NodeTable, ListsKeepTheirEntriesWhenTheyGrow) {
   expected.insert(expected.begin() + 1, before.begin(), before.end());
   EXPECT_TRUE(list == expected);
   list.erase(&storage[0]);
-  EXPECT_EQ(list.size(), expected.size() - static_cast<size_t>(std::count(
-                                              expected.begin(), expected.end(), &storage[0])));
+  expected.erase(std::remove(expected.begin(), expected.end(), &storage[0]), expected.end());
+  EXPECT_TRUE(list == expected);
+  // Shrinking moves the entries to smaller room, down to the one kept in place and none.
+  for (int i = 1; i < 700; ++i) list.erase(&storage[static_cast<size_t>(i)]);
+  EXPECT_EQ(list.size(), 0u);
+  list.push_back(&storage[1]);
+  list.push_back(&storage[2]);
+  list.push_back(&storage[3]);
+  list.erase(&storage[2]);
+  list.erase(&storage[1]);
+  EXPECT_TRUE(list == std::vector<int*>{&storage[3]});
+  list.clear();
+  EXPECT_TRUE(list.empty() && list.begin() == list.end());
 }
 
 // Small lists that grow leave their room to the next lists: interleaved growth and a list taking
@@ -113,7 +124,6 @@ TEST(NodeTable, TakenNodesLeaveTheirRoomToTheNext) {
   auto* parent = new TPlainNode();
   auto* child = new TPlainNode();
   auto* kept = new TPlainNode();
-  parent->Children.reserve(3);
   parent->AddChildNode(child);
   parent->AddChildNode(kept);
   EXPECT_EQ(parent->Children.size(), 2u);
