@@ -298,11 +298,13 @@ int TSelectNode::PerformASTTransformation(TScope* scope) {
   TVariableDeclNode* selected = ActiveTarget->CreateVariableDeclNode()->Create(
       DECL_LOCAL, "__select" + std::to_string(TableID), Datatype, Expression);
   // selected = value, for one case value.
+  std::vector<TBinaryOpExpression*> comparisons;
   auto matches = [&](TExpressionNode* value) {
     TNodeOrigin comparison(value);
     TVariableNode* x = ActiveTarget->CreateVariableNode()->Create(selected->Identifier,
                                                                   selected->Datatype->Copy());
-    return ActiveTarget->CreateBinaryOpExpression()->Create('=', x, value);
+    comparisons.push_back(ActiveTarget->CreateBinaryOpExpression()->Create('=', x, value));
+    return comparisons.back();
   };
   std::vector<TStatementNode*> lowered{selected};
   if (CaseList.empty()) {
@@ -330,7 +332,10 @@ int TSelectNode::PerformASTTransformation(TScope* scope) {
   CaseList.clear();
   TStatementList* replacement = TStatementList::Create(lowered);
   if (Parent != nullptr) Parent->ReplaceChildNode(this, replacement);
-  replacement->CheckCorrectness(scope);
+  // The cases' and the default's statements were checked above, where what is wrong with them
+  // is reported; of the lowered form only the selector's variable and the comparisons are new.
+  selected->CheckCorrectness(scope);
+  for (TBinaryOpExpression* comparison : comparisons) comparison->CheckCorrectness(scope);
   return 0;
 }
 
