@@ -11,6 +11,7 @@
 
 #include "support/Messages.h"
 #include "support/Text.h"
+#include "model/Datatype.h"
 #include "model/ProgramNode.h"
 
 namespace zintrel {
@@ -145,8 +146,17 @@ int TASTNode::HasParentNode(const TASTNode* node) const {
   return 0;
 }
 
+namespace {
+// A shared datatype stands for every value of its kind (see TDatatype::Shared): it is no node's
+// child.
+bool IsSharedType(const TASTNode* node) {
+  return node != nullptr && (TNodeClasses::Bits(node->ClassSet) & NC_DATATYPE) != 0 &&
+         static_cast<const TDatatype*>(node)->IsShared();
+}
+}  // namespace
+
 int TASTNode::AddChildNode(TASTNode* child) {
-  if (child == nullptr) return 0;
+  if (child == nullptr || IsSharedType(child)) return 0;
   Children.push_back(child);
   child->SetParentNode(this);
   return 0;
@@ -183,8 +193,14 @@ int TASTNode::ReplaceChildNode(TASTNode* old, TASTNode* replacement) {
   if (old != nullptr) {
     TReplacingVisitor visitor(old, replacement);
     VisitNodeFields(visitor);
+    bool found = false;
     for (TASTNode*& child : Children)
-      if (child == old) child = replacement;
+      if (child == old) {
+        child = replacement;
+        found = true;
+      }
+    // A shared datatype was no child: what takes its place joins the children.
+    if (!found && IsSharedType(old)) return AddChildNode(replacement);
   }
   if (replacement != nullptr) replacement->SetParentNode(this);
   return 0;

@@ -140,6 +140,7 @@ enum TNodeClassBit : uint32_t {
   NC_AUTO_ARRAY = 1u << 19,
   NC_MEMBER_ACCESS = 1u << 20,
   NC_DEFAULT = 1u << 21,
+  NC_DATATYPE = 1u << 22,
 };
 
 // The sets of class bits nodes have, numbered: a node keeps the number of its set in a byte.

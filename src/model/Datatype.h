@@ -49,6 +49,8 @@ struct TFunctionTypeParts {
 };
 
 class TDatatype : public TASTNode {
+  ZINTREL_NODE_CLASS(TDatatype, NC_DATATYPE)
+
  public:
   int32_t TypeKind = 0;
   int32_t IsUnsigned = 0;

@@ -122,7 +122,8 @@ int TBinaryOpExpression::CheckCorrectness(TScope* scope) {
               r->ToString() + "'",
           this);
   }
-  // A second check (Select bodies are checked twice) replaces the first result.
+  // A second check (a Select's case value is checked again in its comparison) replaces the
+  // first result.
   if (Datatype != nullptr) {
     ReplaceChildNode(Datatype, result);
   } else {
