@@ -10,6 +10,7 @@
 #include <iterator>
 #include <new>
 #include <ostream>
+#include <stdexcept>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -143,6 +144,10 @@ class TForeverList {
   size_t size() const { return Count; }
   bool empty() const { return Count == 0; }
   T operator[](size_t i) const { return begin()[i]; }
+  T at(size_t i) const {
+    if (i >= Count) throw std::out_of_range("list entry " + std::to_string(i));
+    return begin()[i];
+  }
   T front() const { return begin()[0]; }
   T back() const { return begin()[Count - 1]; }
   void clear() {

@@ -38,6 +38,10 @@ class TNodeFieldVisitor {
   void operator()(std::vector<T*>& list) {
     for (T*& element : list) Visit(element, &Assign<T>, &element);
   }
+  template <class T>
+  void operator()(TForeverList<T*>& list) {
+    for (T*& element : list) Visit(element, &Assign<T>, &element);
+  }
   // value: the field's node; assign(slot, node) stores a node into the field and answers false
   // when the node is not of the field's class (the field is then unchanged).
   virtual void Visit(TASTNode* value, bool (*assign)(void* slot, TASTNode* node), void* slot) = 0;
@@ -221,6 +225,12 @@ class TASTNode : public TObject {
   int AddChildNodeList(const TList* list);
   template <class T>
   int AddChildNodeList(const std::vector<T*>& list) {
+    for (T* element : list)
+      if (element != nullptr) AddChildNode(element);
+    return 0;
+  }
+  template <class T>
+  int AddChildNodeList(const TForeverList<T*>& list) {
     for (T* element : list)
       if (element != nullptr) AddChildNode(element);
     return 0;

@@ -105,7 +105,6 @@ TStatementList* TStatementList::Create(const TList* list) {
 
 TStatementList* TStatementList::Create(const std::vector<TStatementNode*>& statements) {
   TStatementList* block = new TStatementList();
-  block->Statements.reserve(statements.size());
   for (TStatementNode* statement : statements) {
     auto* declaration = NodeCast<TVariableDeclNode>(statement);
     if (declaration != nullptr && declaration->DeclKind == DECL_CONST) {

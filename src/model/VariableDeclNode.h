@@ -67,8 +67,9 @@ class TVariableDeclNode : public TStatementNode {
 // list it came from.
 class TStatementList : public TStatementNode {
  public:
-  std::vector<TVariableDeclNode*> Constants;
-  std::vector<TStatementNode*> Statements;
+  // Most blocks hold a statement or two: a list of one keeps it in place.
+  TForeverList<TVariableDeclNode*> Constants;
+  TForeverList<TStatementNode*> Statements;
 
   std::string GetName() const override { return "TStatementList"; }
   int CheckCorrectness(TScope* scope) override;

@@ -29,10 +29,10 @@ std::string Join(const std::vector<std::string>& parts) {
   return out;
 }
 
-template <class T>
-std::string Shapes(const std::vector<T*>& nodes) {
+template <class List>
+std::string Shapes(const List& nodes) {
   std::vector<std::string> parts;
-  for (const T* node : nodes) parts.push_back(Shape(node));
+  for (const auto* node : nodes) parts.push_back(Shape(node));
   return Join(parts);
 }
 
