@@ -131,6 +131,7 @@ void TNodeTable::ReleaseTakenNow() {
     if (object == nullptr) continue;
     State.Entry(handle) = nullptr;
     objects.push_back(object);
+    if (object->ObjectKind == TObject::Kind::List) SpareListHandles.push_back(handle);
     if (object->ObjectKind == TObject::Kind::Node) {
       auto* node = static_cast<TASTNode*>(object);
       for (TASTNode* child : node->Children)

@@ -1,6 +1,7 @@
 #pragma once
 // The node handle table: the parser refers to every node and list it builds by a 32-bit handle.
-// Entries are never removed or reused, so every node and list lives until the process ends.
+// A node's handle is its own until the process ends (handles number the nodes in the order they
+// were made); the handle of a list given up goes to the next list made.
 #include <algorithm>
 #include <bit>
 #include <cstddef>
@@ -299,9 +300,16 @@ class TList : public TObject {
 class TNodeTable {
  public:
   static constexpr int32_t InitialCapacity = 1024;
-  // Stores the object under the next free handle and returns that handle; the table's room
-  // doubles when it is full (entries already stored never move).
+  // Stores the object under the next free handle (a list may take the handle of one given up)
+  // and returns that handle; the table's room doubles when it is full (entries already stored
+  // never move).
   static int32_t RegisterHandle(TObject* object) {
+    if (object->ObjectKind == TObject::Kind::List && !SpareListHandles.empty()) {
+      const int32_t handle = SpareListHandles.back();
+      SpareListHandles.pop_back();
+      State.Entry(handle) = object;
+      return handle;
+    }
     if (static_cast<size_t>(State.Count) >= State.Capacity)
       State.Capacity = static_cast<size_t>(State.Count) * 2;
     if ((State.Count & (ChunkSize - 1)) == 0) AddChunk();
@@ -334,6 +342,9 @@ class TNodeTable {
 
  private:
   static inline std::vector<int32_t> Taken;
+  // Handles of lists given up: the parser makes and gives up lists by the hundred thousand,
+  // never more than a few at a time.
+  static inline std::vector<int32_t> SpareListHandles;
   static void ReleaseTakenNow();
 
   // The entries live in chunks that never move: growing the table adds chunks instead of

@@ -33,11 +33,12 @@ enum : int32_t {
 class TVariableDeclNode : public TStatementNode {
   ZINTREL_NODE_CLASS_BIT(TVariableDeclNode, NC_VARIABLE_DECL)
  public:
+  // The numbers come in pairs, so that no room is left between the fields.
   int32_t DeclKind = 0;
+  int32_t Visibility;  // the current class visibility when the declaration is made
   TName Identifier;
   TDatatype* Datatype = nullptr;
   TExpressionNode* Value = nullptr;
-  int32_t Visibility;  // the current class visibility when the declaration is made
   int32_t CorrectnessChecked = 0;
   // Set once Value has been folded; a constant used many times is folded once.
   int32_t ValueFolded = 0;
