@@ -141,7 +141,7 @@ int TClassNode::InsertMember(TScope* scope, TVariableDeclNode* declaration, int3
 
 TVariableDeclNode* TClassNode::FindOwnMember(const TName& key, int32_t isStatic) {
   if (MemberIndex == nullptr) {
-    MemberIndex = new std::unordered_map<TName, TMemberSlots, TNameHash>();
+    MemberIndex = new TNameTable<TMemberSlots>();
     for (TVariableDeclNode* variable : Variables) {
       TMemberSlots& slots = (*MemberIndex)[variable->Identifier.Folded()];
       if (slots.Variable == nullptr) slots.Variable = variable;
@@ -232,8 +232,8 @@ TVariableDeclNode* TClassNode::FindMemberByKey(const TName& name, const TName& k
   if (answers != nullptr) {
     answers->emplace(this, result);
   } else {
-    if (found == nullptr) found = new std::unordered_map<TName, TVariableDeclNode*, TNameHash>();
-    found->emplace(key, result);
+    if (found == nullptr) found = new TNameTable<TVariableDeclNode*>();
+    found->try_emplace(key, result);
   }
   return result;
 }

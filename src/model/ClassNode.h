@@ -7,6 +7,7 @@
 
 #include "model/ASTNode.h"
 #include "support/Name.h"
+#include "support/NameTable.h"
 
 namespace zintrel {
 
@@ -85,7 +86,7 @@ class TClassNode : public TASTNode {
     TVariableDeclNode* Method = nullptr;
     TVariableDeclNode* Function = nullptr;
   };
-  std::unordered_map<TName, TMemberSlots, TNameHash>* MemberIndex = nullptr;
+  TNameTable<TMemberSlots>* MemberIndex = nullptr;
   TVariableDeclNode* FindOwnMember(const TName& key, int32_t isStatic);
   // Answers of one search for one name, by class. With answers given, known answers are used
   // but new ones are kept there instead of in the class.
@@ -98,7 +99,7 @@ class TClassNode : public TASTNode {
   // every class: in a hierarchy of diamonds every path would otherwise be searched again,
   // exponentially often, and in a long chain of single parents every lookup would walk it all.
   // An ambiguity ends the build before anything is kept.
-  std::unordered_map<TName, TVariableDeclNode*, TNameHash>* FoundMembers[2] = {nullptr, nullptr};
+  TNameTable<TVariableDeclNode*>* FoundMembers[2] = {nullptr, nullptr};
 
  public:
   // Creation by the parser: the name, the list of parent names (or -1), the member list and

@@ -1,7 +1,5 @@
 #include "model/Scope.h"
 
-#include <bit>
-
 #include "model/ClassNode.h"
 #include "model/VariableDeclNode.h"
 
@@ -32,43 +30,6 @@ TScope* TScope::Copy() const {
   copy->Nodes = Nodes;
   copy->Parent = Parent;
   return copy;
-}
-
-TNameMap::iterator TNameMap::find(const TName& key) const {
-  if (Slots.empty()) {
-    for (const value_type& entry : Entries)
-      if (entry.first == key) return &entry;
-    return end();
-  }
-  const size_t mask = Slots.size() - 1;
-  for (size_t slot = Hash(key) & mask;; slot = (slot + 1) & mask) {
-    const uint32_t entry = Slots[slot];
-    if (entry == 0) return end();
-    if (Entries[entry - 1].first == key) return &Entries[entry - 1];
-  }
-}
-
-std::pair<TNameMap::iterator, bool> TNameMap::try_emplace(const TName& key, TASTNode* node) {
-  if (iterator found = find(key); found != end()) return {found, false};
-  if (Entries.empty()) Entries.reserve(4);
-  Entries.emplace_back(key, node);
-  const auto count = static_cast<uint32_t>(Entries.size());
-  if (count > LinearLimit) {
-    // At most half of the slots are in use; their number is a power of two.
-    if (Slots.size() < 2 * size_t{count}) {
-      Slots.assign(std::bit_ceil(4 * size_t{count}), 0);
-      for (uint32_t entry = 1; entry < count; ++entry) Index(entry);
-    }
-    Index(count);
-  }
-  return {&Entries.back(), true};
-}
-
-void TNameMap::Index(uint32_t entry) {
-  const size_t mask = Slots.size() - 1;
-  size_t slot = Hash(Entries[entry - 1].first) & mask;
-  while (Slots[slot] != 0) slot = (slot + 1) & mask;
-  Slots[slot] = entry;
 }
 
 int TScope::SafeInsert(TNameMap& map, const TName& name, TASTNode* node) {

@@ -9,37 +9,15 @@
 
 #include "frontend/NodeTable.h"
 #include "support/Name.h"
+#include "support/NameTable.h"
 
 namespace zintrel {
 
 class TASTNode;
 class TClassNode;
 
-// The names of one scope, folded, with their declarations, in insertion order. Most scopes hold
-// a few names (the locals of a block, the parameters of a function), which are found by
-// comparing them one by one (one pointer each); larger ones also keep an open-addressing index.
-class TNameMap {
- public:
-  using value_type = std::pair<TName, TASTNode*>;
-  using iterator = const value_type*;
-
-  iterator begin() const { return Entries.data(); }
-  iterator end() const { return Entries.data() + Entries.size(); }
-  size_t size() const { return Entries.size(); }
-  bool empty() const { return Entries.empty(); }
-  // The entry of a folded name.
-  iterator find(const TName& key) const;
-  // Adds the folded name unless the map has it already; the first declaration stays.
-  std::pair<iterator, bool> try_emplace(const TName& key, TASTNode* node);
-
- private:
-  static constexpr size_t LinearLimit = 8;
-  static size_t Hash(const TName& key) { return TNameHash{}(key); }
-  void Index(uint32_t entry);
-  std::vector<value_type> Entries;
-  // Entry number + 1 per slot, 0 for a free slot; empty while the map is small.
-  std::vector<uint32_t> Slots;
-};
+// The names of one scope, folded, with their declarations, in insertion order.
+using TNameMap = TNameTable<TASTNode*>;
 
 // Scopes that nodes keep (those of classes and modules) live until the process ends; those of
 // blocks and functions live on the stack while the block is checked.
