@@ -246,9 +246,12 @@ int TCompiler::Compile() {
   }
   if (ModuleBuild) {
     for (TProgramNode* root : Roots) {
-      if (root->Dependencies != nullptr)
+      // Every file of the module is in its record, with the files and modules they use.
+      if (root->Dependencies != nullptr) {
+        ASTRoot->Dependencies->UsesOf(root->Dependencies);
         for (auto& [used, uses] : root->Dependencies->Dependencies)
           ASTRoot->Dependencies->UsesOf(used);
+      }
       for (TDependencyNode* module : ImportedModules(root)) ASTRoot->Dependencies->UsesOf(module);
     }
     GenerateDependenciesFile(ASTRoot, GenerateModuleTargetPath(MainPath) + ".dep");
