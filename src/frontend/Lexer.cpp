@@ -250,7 +250,7 @@ void TLexer::Init() {
   TablesReady = true;
 }
 
-void TLexer::PrepareCode(std::string_view bytes, std::u16string& code) {
+void TLexer::PrepareCode(std::string_view bytes, TRoom<char16_t>& code) {
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   size_t n = bytes.size();
   // Every decoder yields at most one unit per byte (a surrogate pair needs four bytes), plus
@@ -296,8 +296,8 @@ void TLexer::LoadText(const std::string& path, std::string_view bytes) {
 namespace {
 // The bytes of the file being read: kept from file to file, so the largest file read decides
 // the size, until Release.
-std::string& FileBytes() {
-  static std::string bytes;
+TRoom<char>& FileBytes() {
+  static TRoom<char> bytes;
   return bytes;
 }
 }  // namespace
@@ -305,15 +305,15 @@ std::string& FileBytes() {
 void TLexer::Load(const std::string& path) {
   if (!Lexer) Lexer = new TLexer;
   Init();
-  std::string& bytes = FileBytes();
+  TRoom<char>& bytes = FileBytes();
   if (!ReadFileBytes(path, bytes)) AbortUnreadable(path);
-  LoadText(path, bytes);
+  LoadText(path, std::string_view(bytes.data(), bytes.size()));
 }
 
 void TLexer::Release() {
-  std::string().swap(FileBytes());
+  FileBytes().Release();
   if (Lexer != nullptr) {
-    std::u16string().swap(Lexer->Code);
+    Lexer->Code.Release();
     Lexer->CodePos = 0;
   }
 }

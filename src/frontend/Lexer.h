@@ -8,13 +8,14 @@
 
 #include "frontend/Location.h"
 #include "frontend/Tokens.h"
+#include "support/Room.h"
 
 namespace zintrel {
 
 class TLexer {
  public:
   std::string Path;     // file being scanned
-  std::u16string Code;  // the whole text as 16-bit code units, CRs removed, one LF appended
+  TRoom<char16_t> Code;  // the whole text as 16-bit code units, CRs removed, one LF appended
   int32_t CodePos = 0;  // next code unit to read
   int32_t CurrentLine = 0;
   int32_t LastLinePos = 0;  // index just after the last newline read
@@ -77,7 +78,7 @@ class TLexer {
 
   // Decodes file bytes by their byte-order mark (UTF-8, UTF-16 LE or BE, else one unit per
   // byte), drops every carriage return and appends one newline; the result replaces code.
-  static void PrepareCode(std::string_view bytes, std::u16string& code);
+  static void PrepareCode(std::string_view bytes, TRoom<char16_t>& code);
 
   // Next token code, 0 at the end of the text.
   int GetNextToken();

@@ -46,7 +46,10 @@ std::vector<std::string> ListFolder(const std::string& path) {
 
 bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 
-bool ReadFileBytes(const std::string& path, std::string& bytes) {
+namespace {
+
+template <class Bytes>
+bool ReadInto(const std::string& path, Bytes& bytes) {
   // Without O_NONBLOCK, opening a FIFO would wait for a writer forever; only regular files are
   // read (reads of a regular file never block anyway).
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -75,6 +78,11 @@ bool ReadFileBytes(const std::string& path, std::string& bytes) {
   bytes.resize(filled);
   return true;
 }
+
+}  // namespace
+
+bool ReadFileBytes(const std::string& path, std::string& bytes) { return ReadInto(path, bytes); }
+bool ReadFileBytes(const std::string& path, TRoom<char>& bytes) { return ReadInto(path, bytes); }
 
 // Files are written under this name next to their place and then renamed into it, so that a
 // reader (or the next build, after this one was killed) sees the old file or the whole new one.

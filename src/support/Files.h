@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "support/Room.h"
+
 namespace zintrel {
 
 bool FileExists(const std::string& path);    // a regular file (or anything but a folder)
@@ -22,6 +24,8 @@ bool RemoveFile(const std::string& path);
 // The whole content of a file into bytes (whose buffer is reused); false when the path is not a
 // regular file (a folder, a FIFO, a device) or cannot be opened or read.
 bool ReadFileBytes(const std::string& path, std::string& bytes);
+// The same into room that is not cleared first (a source file, read once).
+bool ReadFileBytes(const std::string& path, TRoom<char>& bytes);
 // Writes text as the whole content of the file; false when it cannot be written completely.
 // The old content stays until the new one is complete: no reader ever sees half a file.
 bool WriteFileBytes(const std::string& path, const std::string& text);
