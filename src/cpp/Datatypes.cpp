@@ -54,11 +54,11 @@ std::string TCPPDatatype::GenerateCode(const std::string& name) {
       return u + "Array<" + CPP(NestedType)->GenerateCode("") + ", " + std::to_string(Dimension) +
              ">*";
     case TYPE_FUNCTION: {
-      if (ReturnType == nullptr) break;
+      if (ReturnType() == nullptr) break;
       // The declarator of a returned function type wraps this one, so that a function
       // returning a function type is still one valid C++ declarator.
       const std::string inner = u + "(*" + name + ") (" + ParameterTypes(this) + ")";
-      return CPP(ReturnType)->GenerateDeclarator(inner);
+      return CPP(ReturnType())->GenerateDeclarator(inner);
     }
     default: break;
   }

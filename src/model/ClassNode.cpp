@@ -120,7 +120,7 @@ int TClassNode::InsertMember(TScope* scope, TVariableDeclNode* declaration, int3
       if (!declaration->Datatype->IsCastable(inherited->Datatype))
         Abort("Overriding method '" + name + "' differs by type", declaration);
       TFunctionNode* function =
-          inherited->Datatype != nullptr ? inherited->Datatype->FunctionNode : nullptr;
+          inherited->Datatype != nullptr ? inherited->Datatype->FunctionNode() : nullptr;
       if (function != nullptr && function->IsFinal)
         Abort("Unable to override final method '" + name + "'", declaration);
       if (overriddenSpelling.empty()) overriddenSpelling = inherited->Identifier;
@@ -132,8 +132,8 @@ int TClassNode::InsertMember(TScope* scope, TVariableDeclNode* declaration, int3
   // Names are case-insensitive here and case-sensitive in C++: an override takes the spelling
   // of the method it overrides, or it would be another method there.
   if (!overriddenSpelling.empty() && overriddenSpelling != declaration->Identifier) {
-    if (declaration->Datatype != nullptr && declaration->Datatype->FunctionNode != nullptr)
-      declaration->Datatype->FunctionNode->Identifier = overriddenSpelling;
+    if (declaration->Datatype != nullptr && declaration->Datatype->FunctionNode() != nullptr)
+      declaration->Datatype->FunctionNode()->Identifier = overriddenSpelling;
     declaration->Identifier = overriddenSpelling;
   }
   return 0;

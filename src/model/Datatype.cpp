@@ -72,7 +72,7 @@ int TDatatype::CheckCorrectness(TScope* scope) {
       if (TypeKind == TYPE_ARRAY && NestedType != nullptr) NestedType->CheckCorrectness(scope);
       break;
     case TYPE_FUNCTION:
-      if (ReturnType != nullptr && !ReturnType->IsVoid()) ReturnType->CheckCorrectness(scope);
+      if (ReturnType() != nullptr && !ReturnType()->IsVoid()) ReturnType()->CheckCorrectness(scope);
       for (TDatatype* parameter : Signature().Parameters)
         if (parameter != nullptr) parameter->CheckCorrectness(scope);
       break;
@@ -113,7 +113,7 @@ std::string TDatatype::ToString() const {
       return text + TypeText(NestedType) + "[" +
              std::string(static_cast<size_t>(Dimension > 1 ? Dimension - 1 : 0), ',') + "]";
     case TYPE_FUNCTION: {
-      text += TypeText(ReturnType) + "(";
+      text += TypeText(ReturnType()) + "(";
       const TFunctionTypeParts& parts = Signature();
       for (size_t i = 0; i < parts.Parameters.size(); ++i) {
         if (i != 0) text += ", ";
@@ -138,13 +138,13 @@ int TDatatype::IsUnequal(const TDatatype* other) const {
     return Unequal(NestedType, other->NestedType);
   }
   if (!IsFunction()) return 0;
-  if (FunctionNode != nullptr && other->FunctionNode != nullptr &&
-      FunctionNode->IsMethod != other->FunctionNode->IsMethod)
+  if (FunctionNode() != nullptr && other->FunctionNode() != nullptr &&
+      FunctionNode()->IsMethod != other->FunctionNode()->IsMethod)
     return 1;
   const TFunctionTypeParts& parts = Signature();
   const TFunctionTypeParts& otherParts = other->Signature();
   if (parts.ParameterCount != otherParts.ParameterCount) return 1;
-  if (Unequal(ReturnType, other->ReturnType)) return 1;
+  if (Unequal(ReturnType(), other->ReturnType())) return 1;
   for (size_t i = 0; i < parts.Parameters.size() && i < otherParts.Parameters.size(); ++i)
     if (Unequal(parts.Parameters[i], otherParts.Parameters[i])) return 1;
   return 0;
@@ -162,9 +162,9 @@ int TDatatype::IsCastable(const TDatatype* target) const {
       target->NestedType->TypeKind == TYPE_BYTE)
     return 1;
   // Function types are covariant in a class-typed return type; parameters are not compared.
-  if (IsFunction() && target->IsFunction() && ReturnType != nullptr &&
-      target->ReturnType != nullptr && ReturnType->IsCompound() &&
-      target->ReturnType->IsCompound() && ReturnType->IsCastable(target->ReturnType))
+  if (IsFunction() && target->IsFunction() && ReturnType() != nullptr &&
+      target->ReturnType() != nullptr && ReturnType()->IsCompound() &&
+      target->ReturnType()->IsCompound() && ReturnType()->IsCastable(target->ReturnType()))
     return 1;
   if (IsCompound() && target->IsCompound())
     return Compound != nullptr && target->Compound != nullptr &&
@@ -278,9 +278,9 @@ TDatatype* TDatatype::FromString(std::string_view text) {
   } else if (EndsWith(text, ")") && FindAtDepthZero(text, '(') != std::string_view::npos) {
     const size_t open = FindAtDepthZero(text, '(');
     TypeKind = TYPE_FUNCTION;
-    ReturnType = NewFromString(text.substr(0, open));
-    std::string_view rest = text.substr(open + 1, text.size() - open - 2);
     TFunctionTypeParts& parts = EditSignature();
+    parts.ReturnType = NewFromString(text.substr(0, open));
+    std::string_view rest = text.substr(open + 1, text.size() - open - 2);
     while (!rest.empty()) {
       const size_t comma = FindAtDepthZero(rest, ',');
       std::string_view piece = rest.substr(0, comma);
@@ -323,10 +323,12 @@ TDatatype* TDatatype::FromString(std::string_view text) {
 void TDatatype::VisitNodeFields(TNodeFieldVisitor& visitor) {
   TASTNode::VisitNodeFields(visitor);
   visitor(Compound);
-  visitor(FunctionNode);
-  visitor(ReturnType);
   visitor(NestedType);
-  if (Parts != nullptr) visitor(Parts->Parameters);
+  if (Parts != nullptr) {
+    visitor(Parts->FunctionNode);
+    visitor(Parts->ReturnType);
+    visitor(Parts->Parameters);
+  }
 }
 
 TDatatype* TDatatype::Create(int32_t kind, TASTNode* reference, int32_t dimension) {
@@ -341,15 +343,15 @@ TDatatype* TDatatype::Create(int32_t kind, TASTNode* reference, int32_t dimensio
     Compound = NodeCast<TClassNode>(reference);
     if (Compound != nullptr) Identifier = Compound->Identifier;
   } else if (kind == TYPE_FUNCTION) {
-    FunctionNode = NodeCast<TFunctionNode>(reference);
-    if (FunctionNode != nullptr) {
-      ReturnType = FunctionNode->ReturnDatatype;
+    if (auto* function = NodeCast<TFunctionNode>(reference)) {
       TFunctionTypeParts& parts = EditSignature();
-      parts.ParameterCount = FunctionNode->ParameterCount;
+      parts.FunctionNode = function;
+      parts.ReturnType = function->ReturnDatatype;
+      parts.ParameterCount = function->ParameterCount;
       parts.Parameters.assign(static_cast<size_t>(parts.ParameterCount), nullptr);
       parts.Identifiers.assign(static_cast<size_t>(parts.ParameterCount), std::string());
       for (int32_t i = 0; i < parts.ParameterCount; ++i) {
-        if (TVariableDeclNode* parameter = FunctionNode->GetParameter(i)) {
+        if (TVariableDeclNode* parameter = function->GetParameter(i)) {
           parts.Parameters[static_cast<size_t>(i)] = parameter->Datatype;
           parts.Identifiers[static_cast<size_t>(i)] = parameter->Identifier;
         }
@@ -374,7 +376,7 @@ TFunctionTypeParts& TDatatype::EditSignature() {
 
 int TDatatype::SetupChildren() {
   if (NestedType != nullptr) AddChildNode(NestedType);
-  if (ReturnType != nullptr) AddChildNode(ReturnType);
+  if (ReturnType() != nullptr) AddChildNode(ReturnType());
   if (Signature().ParameterCount != 0) AddChildNodeArray(Parts->Parameters);
   return 0;
 }
@@ -401,10 +403,10 @@ int32_t TDatatype::Emit(int32_t kind, int32_t reference, int32_t extra) {
     if (kind == TYPE_ARRAY) type->Identifier = "Array";
   } else if (kind == TYPE_FUNCTION) {
     // extra names the list of parameter declarations here, not a dimension.
-    type->ReturnType = NodeCast<TDatatype>(HandleToNode(reference));
+    TFunctionTypeParts& parts = type->EditSignature();
+    parts.ReturnType = NodeCast<TDatatype>(HandleToNode(reference));
     std::vector<TVariableDeclNode*> parameters =
         NodesOfList<TVariableDeclNode>(TakeList(extra));
-    TFunctionTypeParts& parts = type->EditSignature();
     parts.ParameterCount = static_cast<int32_t>(parameters.size());
     for (TVariableDeclNode* parameter : parameters) {
       parts.Parameters.push_back(parameter->Datatype);

@@ -39,8 +39,11 @@ enum : int32_t {
 
 class TDatatype;
 
-// What only a function type has: its parameters' names, types and default values.
+// What only a function type has: its return type, the function it was made from, and its
+// parameters' names, types and default values.
 struct TFunctionTypeParts {
+  TDatatype* ReturnType = nullptr;
+  TFunctionNode* FunctionNode = nullptr;
   int32_t ParameterCount = 0;
   int32_t MandatoryParamCount = 0;
   std::vector<std::string> Identifiers;
@@ -56,8 +59,6 @@ class TDatatype : public TASTNode {
   int32_t IsUnsigned = 0;
   TName Identifier;
   TClassNode* Compound = nullptr;
-  TFunctionNode* FunctionNode = nullptr;
-  TDatatype* ReturnType = nullptr;
   TDatatype* NestedType = nullptr;
   int32_t Dimension = 0;
 
@@ -69,6 +70,9 @@ class TDatatype : public TASTNode {
  public:
   // The parameters of a function type; none for the other kinds.
   const TFunctionTypeParts& Signature() const { return Parts != nullptr ? *Parts : NoParts; }
+  // A function type's return type and function; null for the other kinds.
+  TDatatype* ReturnType() const { return Signature().ReturnType; }
+  TFunctionNode* FunctionNode() const { return Signature().FunctionNode; }
   // The same, to be set.
   TFunctionTypeParts& EditSignature();
   static const TFunctionTypeParts NoParts;

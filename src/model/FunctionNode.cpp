@@ -68,7 +68,7 @@ int TFunctionNode::TransformToConstructor(TClassNode* owner) {
   if (ReturnDatatype != nullptr && !ReturnDatatype->IsVoid())
     Abort("Specifying return type for constructors is not allowed", this);
   TDatatype* type = ActiveTarget->CreateDatatype()->Create(TYPE_COMPOUND, owner, 0);
-  if (Datatype != nullptr) Datatype->ReplaceChildNode(Datatype->ReturnType, type->Copy());
+  if (Datatype != nullptr) Datatype->ReplaceChildNode(Datatype->ReturnType(), type->Copy());
   ReplaceChildNode(ReturnDatatype, type);
   Identifier = owner->GenerateConstructorIdentifier();
   if (Declaration != nullptr) Declaration->Identifier = Identifier;
@@ -85,7 +85,7 @@ int32_t TFunctionNode::Emit(int32_t header, int32_t body, int32_t isMethod, int3
   TDatatype* type = heading != nullptr ? heading->Datatype : nullptr;
   if (heading != nullptr) function->Identifier = heading->Identifier;
   if (type != nullptr) {
-    function->ReturnDatatype = type->ReturnType;
+    function->ReturnDatatype = type->ReturnType();
     function->ParameterCount = type->Signature().ParameterCount;
   }
   function->Statements = TStatementList::Create(TakeList(body));

@@ -94,7 +94,7 @@ TDatatype* ReadDatatype(std::string_view text) {
       case TYPE_FUNCTION:
         for (const std::string& name : t->Signature().Identifiers)
           if (!name.empty() && !IsName(name)) return nullptr;
-        pending.push_back(t->ReturnType);
+        pending.push_back(t->ReturnType());
         pending.insert(pending.end(), t->Signature().Parameters.begin(),
                        t->Signature().Parameters.end());
         break;

@@ -96,11 +96,11 @@ int TFunctionCall::CheckCorrectness(TScope* scope) {
     Abort("Too few arguments", this);
   // A declared function's type counts no mandatory parameter, as an omitted argument takes
   // the declaration's default value: one whose parameter has none is missing.
-  if (const TFunctionNode* declared = function->FunctionNode)
+  if (const TFunctionNode* declared = function->FunctionNode())
     for (int32_t i = static_cast<int32_t>(Parameters.size()); i < declared->ParameterCount; ++i)
       if (const TVariableDeclNode* parameter = declared->GetParameter(i))
         if (parameter->Value == nullptr) Abort("Too few arguments", this);
-  Datatype = function->ReturnType;
+  Datatype = function->ReturnType();
   return 0;
 }
 

@@ -175,7 +175,7 @@ TEST_F(BridgeTest, FunctionFromItsHeader) {
   EXPECT_EQ(f->Parameters[1]->Identifier, "b");
   EXPECT_NE(f->Parameters[1]->Value, nullptr);
   EXPECT_EQ(f->ReturnDatatype->TypeKind, TYPE_LONG);
-  EXPECT_EQ(f->Datatype->FunctionNode, f);
+  EXPECT_EQ(f->Datatype->FunctionNode(), f);
   EXPECT_EQ(f->Datatype->Signature().Parameters[0], f->Parameters[0]->Datatype);
   EXPECT_EQ(f->Declaration->DeclKind, DECL_FUNCTION);
   EXPECT_EQ(f->Declaration->Datatype, f->Datatype);
@@ -226,8 +226,8 @@ TEST_F(BridgeTest, ClassMembersAndConstructor) {
   EXPECT_EQ(constructor->Declaration->Identifier, "__CreatePoint");
   EXPECT_EQ(constructor->ReturnDatatype->TypeKind, TYPE_COMPOUND);
   EXPECT_EQ(constructor->ReturnDatatype->Compound, c);
-  EXPECT_EQ(constructor->Datatype->ReturnType->Compound, c);
-  EXPECT_NE(constructor->Datatype->ReturnType, constructor->ReturnDatatype);  // a copy
+  EXPECT_EQ(constructor->Datatype->ReturnType()->Compound, c);
+  EXPECT_NE(constructor->Datatype->ReturnType(), constructor->ReturnDatatype);  // a copy
   EXPECT_EQ(c->Children.front(), constructor);
 }
 

@@ -48,7 +48,7 @@ std::string TypeShape(const TDatatype* type) {
       std::vector<std::string> parameters;
       for (size_t i = 0; i < type->Signature().Parameters.size(); ++i)
         parameters.push_back(type->Signature().Identifiers[i] + ":" + TypeShape(type->Signature().Parameters[i]));
-      return TypeShape(type->ReturnType) + "(" + Join(parameters) + ")";
+      return TypeShape(type->ReturnType()) + "(" + Join(parameters) + ")";
     }
     default: {
       // Primitive kinds share their spelling with the keyword; unsigned ones keep a mark.

@@ -65,8 +65,8 @@ class DatatypeTest : public testing::Test {
                              TFunctionNode* declaration = nullptr) {
     TDatatype* type = ActiveTarget->CreateDatatype();
     type->TypeKind = TYPE_FUNCTION;
-    type->ReturnType = returnType;
-    type->FunctionNode = declaration;
+    type->EditSignature().ReturnType = returnType;
+    type->EditSignature().FunctionNode = declaration;
     for (auto& [name, parameterType] : parameters) {
       type->EditSignature().Identifiers.push_back(name);
       type->EditSignature().Parameters.push_back(parameterType);
@@ -197,7 +197,7 @@ TEST_F(DatatypeTest, FromStringOfPointersAndArrays) {
 TEST_F(DatatypeTest, FromStringOfFunctionTypes) {
   TDatatype* type = Parse("Int(a:Int, b:Byte Ptr)");
   ASSERT_TRUE(type->IsFunction());
-  EXPECT_EQ(type->ReturnType->TypeKind, TYPE_INT);
+  EXPECT_EQ(type->ReturnType()->TypeKind, TYPE_INT);
   EXPECT_EQ(type->Signature().ParameterCount, 2);
   EXPECT_EQ(type->Signature().Identifiers, (std::vector<std::string>{"a", "b"}));
   ASSERT_EQ(type->Signature().Parameters.size(), 2u);
@@ -206,17 +206,17 @@ TEST_F(DatatypeTest, FromStringOfFunctionTypes) {
   EXPECT_TRUE(type->Signature().ParamValues.empty());
   EXPECT_EQ(type->IsCompiled, 1);
   EXPECT_EQ(type->Children,
-            (std::vector<TASTNode*>{type->ReturnType, type->Signature().Parameters[0], type->Signature().Parameters[1]}));
+            (std::vector<TASTNode*>{type->ReturnType(), type->Signature().Parameters[0], type->Signature().Parameters[1]}));
 
   TDatatype* none = Parse("Void()");
   EXPECT_TRUE(none->IsFunction());
-  EXPECT_TRUE(none->ReturnType->IsVoid());
+  EXPECT_TRUE(none->ReturnType()->IsVoid());
   EXPECT_EQ(none->Signature().ParameterCount, 0);
 
   // Commas and brackets inside a parameter's type do not split the list.
   TDatatype* inner = Parse("Shape[](f:Int(x:Int, y:Int), m:Float[,], p:Void Ptr)");
   ASSERT_EQ(inner->Signature().ParameterCount, 3);
-  EXPECT_EQ(inner->ReturnType->ToString(), "Shape[]");
+  EXPECT_EQ(inner->ReturnType()->ToString(), "Shape[]");
   EXPECT_TRUE(inner->Signature().Parameters[0]->IsFunction());
   EXPECT_EQ(inner->Signature().Parameters[0]->Signature().ParameterCount, 2);
   EXPECT_EQ(inner->Signature().Parameters[1]->Dimension, 2);
@@ -593,7 +593,7 @@ TEST_F(DatatypeCheckTest, FunctionAndPointerTypesCheckWhatTheyContain) {
   TDatatype* function =
       Check(Function(Type(TYPE_VOID), {{"s", Parse("Shape")}, {"p", Ptr(Type(TYPE_VOID))}}));
   EXPECT_EQ(function->Signature().Parameters[0]->Compound, shape);
-  EXPECT_EQ(Check(Function(Parse("shape"), {}))->ReturnType->Compound, shape);
+  EXPECT_EQ(Check(Function(Parse("shape"), {}))->ReturnType()->Compound, shape);
   EXPECT_EQ(Check(Ptr(Parse("Shape")))->NestedType->Compound, shape);
   EXPECT_EQ(owner->Seen.size(), 3u);
   // Scalars and a Void target need nothing.
