@@ -194,18 +194,17 @@ class TForeverList {
       Count = count;
       return place;
     }
-    // New room: the old one (which the entries may come from) is given back after the copy.
-    T* room = count <= 1 ? nullptr : NewRoom(CapacityOf(count));
-    T* target = count <= 1 ? &One : room;
     if (count == 1) {
       // Nothing was here before: the one entry takes the place of the room pointer.
       One = *first;
       Count = 1;
       return &One;
     }
-    std::copy(begin(), begin() + offset, target);
-    std::copy(first, last, target + offset);
-    std::copy(begin() + offset, end(), target + offset + added);
+    // New room: the old one (which the entries may come from) is given back after the copy.
+    T* room = NewRoom(CapacityOf(count));
+    std::copy(begin(), begin() + offset, room);
+    std::copy(first, last, room + offset);
+    std::copy(begin() + offset, end(), room + offset + added);
     Release(Room, Count);
     Room = room;
     Count = count;

@@ -168,10 +168,11 @@ class TNodeClasses {
  public:                                     \
   static constexpr uint32_t ClassBit = bit; \
   using TClassBitOwner = Class;
-#define ZINTREL_ADD_CLASS_BIT()                                                               \
-  do {                                                                                        \
-    static const uint8_t number = TNodeClasses::Number(TNodeClasses::Bits(ClassSet) | ClassBit); \
-    ClassSet = number;                                                                        \
+#define ZINTREL_ADD_CLASS_BIT()                                                         \
+  do {                                                                                  \
+    static const uint8_t number =                                                       \
+        TNodeClasses::Number(TNodeClasses::Bits(ClassSet) | ClassBit);                  \
+    ClassSet = number;                                                                  \
   } while (false)
 #define ZINTREL_NODE_CLASS(Class, bit) \
   ZINTREL_NODE_CLASS_BIT(Class, bit)   \
@@ -366,7 +367,8 @@ T* NodeCast(TASTNode* node) {
     return node->AsDatatype();
   } else if constexpr (requires { typename T::TClassBitOwner; }) {
     if constexpr (std::is_same_v<typename T::TClassBitOwner, T>) {
-      return (TNodeClasses::Bits(node->ClassSet) & T::ClassBit) != 0 ? static_cast<T*>(node) : nullptr;
+      const bool match = (TNodeClasses::Bits(node->ClassSet) & T::ClassBit) != 0;
+      return match ? static_cast<T*>(node) : nullptr;
     } else {
       return dynamic_cast<T*>(node);
     }

@@ -206,7 +206,8 @@ TEST_F(DatatypeTest, FromStringOfFunctionTypes) {
   EXPECT_TRUE(type->Signature().ParamValues.empty());
   EXPECT_EQ(type->IsCompiled, 1);
   EXPECT_EQ(type->Children,
-            (std::vector<TASTNode*>{type->ReturnType(), type->Signature().Parameters[0], type->Signature().Parameters[1]}));
+            (std::vector<TASTNode*>{type->ReturnType(), type->Signature().Parameters[0],
+                                    type->Signature().Parameters[1]}));
 
   TDatatype* none = Parse("Void()");
   EXPECT_TRUE(none->IsFunction());
