@@ -255,6 +255,7 @@ void TLexer::PrepareCode(std::string_view bytes, TRoom<char16_t>& code) {
   size_t n = bytes.size();
   // Every decoder yields at most one unit per byte (a surrogate pair needs four bytes), plus
   // the appended newline.
+  code.clear();
   code.resize(n + 1);
   char16_t* out = code.data();
   char16_t* end;

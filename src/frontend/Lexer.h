@@ -14,9 +14,9 @@ namespace zintrel {
 
 class TLexer {
  public:
-  std::string Path;     // file being scanned
+  std::string Path;      // file being scanned
   TRoom<char16_t> Code;  // the whole text as 16-bit code units, CRs removed, one LF appended
-  int32_t CodePos = 0;  // next code unit to read
+  int32_t CodePos = 0;   // next code unit to read
   int32_t CurrentLine = 0;
   int32_t LastLinePos = 0;  // index just after the last newline read
   int32_t LastLiteralType = 0;

@@ -150,8 +150,8 @@ namespace {
 // A shared datatype stands for every value of its kind (see TDatatype::Shared): it is no node's
 // child.
 bool IsSharedType(const TASTNode* node) {
-  return node != nullptr && (TNodeClasses::Bits(node->ClassSet) & NC_DATATYPE) != 0 &&
-         static_cast<const TDatatype*>(node)->IsShared();
+  const TDatatype* type = NodeCast<TDatatype>(const_cast<TASTNode*>(node));
+  return type != nullptr && type->IsShared();
 }
 }  // namespace
 

@@ -34,12 +34,10 @@ class TNodeFieldVisitor {
   }
   // Lists of nodes are visited element by element, so a rewritten argument or statement takes
   // its place in the list it stands in.
-  template <class T>
-  void operator()(std::vector<T*>& list) {
-    for (T*& element : list) Visit(element, &Assign<T>, &element);
-  }
-  template <class T>
-  void operator()(TForeverList<T*>& list) {
+  template <class List>
+    requires requires(List& list) { *list.begin(); }
+  void operator()(List& list) {
+    using T = std::remove_pointer_t<std::remove_reference_t<decltype(*list.begin())>>;
     for (T*& element : list) Visit(element, &Assign<T>, &element);
   }
   // value: the field's node; assign(slot, node) stores a node into the field and answers false
@@ -224,23 +222,17 @@ class TASTNode : public TObject {
   virtual int HasParentNode(const TASTNode* node) const;
   virtual int AddChildNode(TASTNode* child);
   int AddChildNodeList(const TList* list);
-  template <class T>
-  int AddChildNodeList(const std::vector<T*>& list) {
-    for (T* element : list)
+  // The same for a vector or list of nodes; null entries are skipped.
+  template <class List>
+    requires requires(const List& list) { list.begin(); }
+  int AddChildNodeList(const List& list) {
+    for (auto* element : list)
       if (element != nullptr) AddChildNode(element);
     return 0;
   }
-  template <class T>
-  int AddChildNodeList(const TForeverList<T*>& list) {
-    for (T* element : list)
-      if (element != nullptr) AddChildNode(element);
-    return 0;
-  }
-  template <class T>
-  int AddChildNodeArray(const std::vector<T*>& array) {
-    for (T* element : array)
-      if (element != nullptr) AddChildNode(element);
-    return 0;
+  template <class List>
+  int AddChildNodeArray(const List& array) {
+    return AddChildNodeList(array);
   }
   virtual int ReplaceChildNode(TASTNode* old, TASTNode* replacement);
   // Takes the node out of the children, when a field that held it is pointed elsewhere.
@@ -266,7 +258,6 @@ class TASTNode : public TObject {
   // Cheap downcasts to the classes the parser's callbacks ask for most often.
   virtual TStatementNode* AsStatement() { return nullptr; }
   virtual TExpressionNode* AsExpression() { return nullptr; }
-  virtual TDatatype* AsDatatype() { return nullptr; }
 
   // Reports a semantic error at the node and ends the compilation.
   [[noreturn]] static void Abort(std::string_view message, const TASTNode* node);
@@ -363,8 +354,6 @@ T* NodeCast(TASTNode* node) {
     return node->AsStatement();
   } else if constexpr (std::is_same_v<T, TExpressionNode>) {
     return node->AsExpression();
-  } else if constexpr (std::is_same_v<T, TDatatype>) {
-    return node->AsDatatype();
   } else if constexpr (requires { typename T::TClassBitOwner; }) {
     if constexpr (std::is_same_v<typename T::TClassBitOwner, T>) {
       const bool match = (TNodeClasses::Bits(node->ClassSet) & T::ClassBit) != 0;

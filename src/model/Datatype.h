@@ -79,7 +79,6 @@ class TDatatype : public TASTNode {
 
   ~TDatatype() override { delete Parts; }
   std::string GetName() const override { return "TDatatype"; }
-  TDatatype* AsDatatype() override { return this; }
   // Resolves class, string and array types in the scope and records the dependency on the
   // class; rejects a Void that is neither a return type nor a pointer target.
   int CheckCorrectness(TScope* scope) override;

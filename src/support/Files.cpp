@@ -60,7 +60,9 @@ bool ReadInto(const std::string& path, Bytes& bytes) {
     return false;
   }
   size_t size = info.st_size > 0 ? static_cast<size_t>(info.st_size) : 0;
-  // One byte more than the file, so the read that finds the end needs no growth.
+  // One byte more than the file, so the read that finds the end needs no growth. What the
+  // buffer held before is not kept.
+  bytes.clear();
   bytes.resize(size + 1 > 4096 ? size + 1 : 4096);
   size_t filled = 0;
   for (;;) {

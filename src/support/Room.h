@@ -28,6 +28,8 @@ class TRoom {
     }
     Size = count;
   }
+  // Forgets the values, keeping the room: the next resize copies nothing.
+  void clear() { Size = 0; }
   // Gives the room back.
   void Release() {
     Values.reset();
