@@ -32,7 +32,10 @@ void AppendStatements(std::string& out, TStatementList* block, const std::string
     out += static_cast<TCPPVariableDeclNode*>(constant)->GenerateImplementationCode(indent, "", "");
     out += ";\n";
   }
-  for (TStatementNode* statement : block->Statements) {
+  if (!block->Statements.empty()) TASTNode::PrefetchStatement(nullptr, block->Statements.front());
+  for (TStatementNode* const* at = block->Statements.begin(); at != block->Statements.end(); ++at) {
+    TStatementNode* statement = *at;
+    if (at + 1 != block->Statements.end()) TASTNode::PrefetchStatement(statement, at[1]);
     if (statement == nullptr) continue;
     // Declarations are always the target's own class: a type test is cheaper than a cast.
     if (typeid(*statement) == typeid(TCPPVariableDeclNode)) {

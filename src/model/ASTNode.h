@@ -283,6 +283,19 @@ class TASTNode : public TObject {
   // Sets the lowest stack address the walks may reach, for the calling thread.
   static void InitStackLimit();
 
+  // The walks over a block wait on memory more than they work: a program's tree is far larger
+  // than the caches, and each node is reached through its parent. The parser makes a node's
+  // children before the node, so a statement's nodes lie mostly between the node made before
+  // them (the statement before, passed as previous) and the statement itself. That stretch is
+  // asked for at once, ahead of the walk, so its lines arrive together instead of one by one.
+  static void PrefetchStatement(const TASTNode* previous, const TASTNode* statement) {
+    constexpr ptrdiff_t Line = 64, Nearby = 512, Farthest = 4096;
+    const char* end = reinterpret_cast<const char*>(statement) + Line;
+    const char* start = reinterpret_cast<const char*>(previous);
+    if (start == nullptr || start >= end || end - start > Farthest) start = end - Nearby;
+    for (const char* line = start; line < end; line += Line) __builtin_prefetch(line);
+  }
+
  private:
   friend class TNodeOrigin;
   // Set for every grammar rule reduced, so kept where the parser's loop sees it inline.

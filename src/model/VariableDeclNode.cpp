@@ -83,8 +83,9 @@ int32_t TVariableDeclNode::ScopeVarDecl(int32_t kind, int32_t list) {
 int TStatementList::CheckCorrectness(TScope* scope) {
   GuardStack(this);
   for (TVariableDeclNode* constant : Constants) constant->CheckCorrectness(scope);
+  if (!Statements.empty()) PrefetchStatement(nullptr, Statements.front());
   for (TStatementNode* const* at = Statements.begin(); at != Statements.end(); ++at) {
-    if (at + 1 != Statements.end()) __builtin_prefetch(at[1]);
+    if (at + 1 != Statements.end()) PrefetchStatement(*at, at[1]);
     (*at)->CheckCorrectness(scope);
   }
   return 0;
