@@ -290,6 +290,7 @@ class TASTNode : public TObject {
   // asked for at once, ahead of the walk, so its lines arrive together instead of one by one.
   static void PrefetchStatement(const TASTNode* previous, const TASTNode* statement) {
     constexpr ptrdiff_t Line = 64, Nearby = 512, Farthest = 4096;
+    if (statement == nullptr) return;
     const char* end = reinterpret_cast<const char*>(statement) + Line;
     const char* start = reinterpret_cast<const char*>(previous);
     if (start == nullptr || start >= end || end - start > Farthest) start = end - Nearby;
