@@ -43,6 +43,8 @@ class TCPPFunctionNode : public TFunctionNode {
   // (a constructor returns the object).
   std::string GenerateImplementationCode(const std::string& indent, const std::string& prefix,
                                          const std::string& qualifier);
+  void AppendImplementationCode(std::string& out, const std::string& indent,
+                                const std::string& prefix, const std::string& qualifier);
   // A definition of this method under qualifier that passes its arguments on to the version
   // of the class named target ("int32_t D::m(int32_t a) { return B::m(a); }").
   std::string GenerateForwardingCode(const std::string& indent, const std::string& qualifier,
@@ -53,6 +55,7 @@ class TCPPClassNode : public TClassNode {
  public:
   // The out-of-class definitions of the members and the default constructor.
   std::string GenerateCode(const std::string& indent) override;
+  void AppendCode(std::string& out, const std::string& indent) override;
   std::string GeneratePrototypeCode(const std::string& indent);
   // The struct declaration, without the closing ";".
   std::string GenerateDeclarationCode(const std::string& indent);

@@ -158,8 +158,11 @@ std::string TCPPClassNode::GenerateDeclarationCode(const std::string& indent) {
 }
 
 std::string TCPPClassNode::GenerateCode(const std::string& indent) {
+  return GenerateByAppending(this, indent);
+}
+
+void TCPPClassNode::AppendCode(std::string& text, const std::string& indent) {
   const std::string q = CPPIdentifier(Identifier) + "::";
-  std::string text;
   // Static members are defined here; fields get their values in the default constructor and
   // globals theirs in the file's main function (in C++'s static initialisation they would run
   // before the runtime starts and before the program's globals have their values).
@@ -186,18 +189,25 @@ std::string TCPPClassNode::GenerateCode(const std::string& indent) {
   const std::vector<TOverrider>& forwarded = Forwarded(this);
   if (!Methods.empty() || !forwarded.empty()) text += "\n";
   for (TFunctionNode* method : Methods)
-    if (method->IsAbstract == 0) text += CPP(method)->GenerateImplementationCode(indent, "", q) + "\n\n";
+    if (method->IsAbstract == 0) {
+      CPP(method)->AppendImplementationCode(text, indent, "", q);
+      text += "\n\n";
+    }
   for (const TOverrider& entry : forwarded)
     if (entry.Method->IsAbstract == 0)
       text += CPP(entry.Method)->GenerateForwardingCode(indent, q,
                                                         CPPIdentifier(entry.Owner->Identifier)) +
               "\n\n";
-  if (Constructor != nullptr)
-    text += CPP(Constructor)->GenerateImplementationCode(indent, "", q) + "\n\n";
+  if (Constructor != nullptr) {
+    CPP(Constructor)->AppendImplementationCode(text, indent, "", q);
+    text += "\n\n";
+  }
   if (!Functions.empty()) text += "\n";
-  for (TFunctionNode* function : Functions)
-    if (function->IsAbstract == 0)
-      text += CPP(function)->GenerateImplementationCode(indent, "", q) + "\n\n";
+  for (TFunctionNode* function : Functions) {
+    if (function->IsAbstract != 0) continue;
+    CPP(function)->AppendImplementationCode(text, indent, "", q);
+    text += "\n\n";
+  }
   text += "\n" + indent + q + CPPIdentifier(Identifier) + "() {\n";
   for (TVariableDeclNode* variable : Variables) {
     if (variable->DeclKind != DECL_FIELD) continue;
@@ -208,8 +218,8 @@ std::string TCPPClassNode::GenerateCode(const std::string& indent) {
       text += variable->Datatype->GenerateAutoValue(indent + "\t");
     text += ";\n";
   }
-  text += indent + "}\n";
-  return text;
+  text += indent;
+  text += "}\n";
 }
 
 }  // namespace zintrel

@@ -127,19 +127,30 @@ std::string TCPPFunctionNode::GenerateDeclarationCode(const std::string& indent,
 std::string TCPPFunctionNode::GenerateImplementationCode(const std::string& indent,
                                                          const std::string& prefix,
                                                          const std::string& qualifier) {
+  std::string text;
+  AppendImplementationCode(text, indent, prefix, qualifier);
+  return text;
+}
+
+void TCPPFunctionNode::AppendImplementationCode(std::string& text, const std::string& indent,
+                                                const std::string& prefix,
+                                                const std::string& qualifier) {
   const std::string name = qualifier + CPPIdentifier(Identifier);
-  std::string text = indent + prefix + FunctionDeclarator(this, name, false);
+  text += indent;
+  text += prefix;
+  text += FunctionDeclarator(this, name, false);
   text += " {\n";
   AppendNodeCode(text, Statements, indent + "\t");
   const bool endsInReturn = Statements != nullptr && !Statements->Statements.empty() &&
                             NodeCast<TReturnNode>(Statements->Statements.back()) != nullptr;
   if (!endsInReturn && !ReturnDatatype->IsVoid()) {
-    text += indent + "\treturn ";
+    text += indent;
+    text += "\treturn ";
     text += IsConstructor != 0 ? "this" : ReturnDatatype->GenerateAutoValue(indent);
     text += ";\n";
   }
-  text += indent + "}";
-  return text;
+  text += indent;
+  text += '}';
 }
 
 std::string TCPPFunctionNode::GenerateForwardingCode(const std::string& indent,

@@ -126,13 +126,13 @@ void TCPPProgramNode::WriteCode(TTextFileWriter& out, const std::string& indent)
   if (!Statements.empty()) text += "\n";
   for (TFunctionNode* function : Functions) {
     if (function->IsExtern != 0) continue;
-    text += CPP(function)->GenerateImplementationCode(indent, "", "");
+    CPP(function)->AppendImplementationCode(text, indent, "", "");
     text += "\n\n";
     out.Pause();
   }
   for (TClassNode* cls : Classes) {
     if (cls->IsExtern != 0) continue;
-    text += cls->GenerateCode(indent);
+    AppendNodeCode(text, cls, indent);
     text += "\n\n";
     out.Pause();
   }
