@@ -39,6 +39,8 @@ class TCPPFunctionNode : public TFunctionNode {
   std::string GenerateCode(const std::string& indent) override;
   // The prototype; parameters carry their default values.
   std::string GenerateDeclarationCode(const std::string& indent, const std::string& prefix);
+  void AppendDeclarationCode(std::string& out, const std::string& indent,
+                             const std::string& prefix);
   // The definition with its body; a body that can fall off its end returns the default value
   // (a constructor returns the object).
   std::string GenerateImplementationCode(const std::string& indent, const std::string& prefix,
@@ -67,22 +69,29 @@ class TCPPVariableDeclNode : public TVariableDeclNode {
  public:
   // A local variable where it is declared, always initialised.
   std::string GenerateCode(const std::string& indent) override;
+  void AppendCode(std::string& out, const std::string& indent) override;
   // indent + prefix + the declaration of qualifier + name, without value and without ";".
   std::string GenerateDeclarationCode(const std::string& indent, const std::string& prefix,
                                       const std::string& qualifier);
+  void AppendDeclarationCode(std::string& out, const std::string& indent,
+                             const std::string& prefix, const std::string& qualifier);
   // The same, followed by " = " and the value when there is one.
   std::string GenerateImplementationCode(const std::string& indent, const std::string& prefix,
                                          const std::string& qualifier);
+  void AppendImplementationCode(std::string& out, const std::string& indent,
+                                const std::string& prefix, const std::string& qualifier);
 };
 
 class TCPPDatatype : public TDatatype {
  public:
   // The C++ type; name is the declarator name of function types and is ignored otherwise.
   std::string GenerateCode(const std::string& name) override;
+  void AppendCode(std::string& out, const std::string& name) override;
   std::string GenerateAutoValue(const std::string& text) override;
   // The declaration of name with this type: "int32_t x", or the name inside the declarator
   // of function types ("int32_t (*f) (double)").
   std::string GenerateDeclarator(const std::string& name);
+  void AppendDeclarator(std::string& out, const std::string& name);
   // 1 when the type's C++ text must hold the declared name inside it (function types and
   // pointers to them).
   int NeedsDeclarator() const;

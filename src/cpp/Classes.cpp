@@ -138,18 +138,20 @@ std::string TCPPClassNode::GenerateDeclarationCode(const std::string& indent) {
   text += " {\n";
   for (TVariableDeclNode* variable : Variables) {
     const bool isStatic = variable->DeclKind == DECL_GLOBAL || variable->DeclKind == DECL_CONST;
-    text += CPP(variable)->GenerateDeclarationCode(i, isStatic ? "static " : "", "") + ";\n";
+    CPP(variable)->AppendDeclarationCode(text, i, isStatic ? "static " : "", "");
+    text += ";\n";
   }
   if (!Variables.empty()) text += "\n";
-  if (Constructor != nullptr) text += CPP(Constructor)->GenerateDeclarationCode(i, "") + ";\n";
-  for (TFunctionNode* method : Methods)
-    text += CPP(method)->GenerateDeclarationCode(i, "virtual ") + ";\n";
+  auto prototype = [&](TFunctionNode* function, const char* prefix) {
+    CPP(function)->AppendDeclarationCode(text, i, prefix);
+    text += ";\n";
+  };
+  if (Constructor != nullptr) prototype(Constructor, "");
+  for (TFunctionNode* method : Methods) prototype(method, "virtual ");
   const std::vector<TOverrider>& forwarded = Forwarded(this);
-  for (const TOverrider& entry : forwarded)
-    text += CPP(entry.Method)->GenerateDeclarationCode(i, "virtual ") + ";\n";
+  for (const TOverrider& entry : forwarded) prototype(entry.Method, "virtual ");
   if (!Methods.empty() || !forwarded.empty()) text += "\n";
-  for (TFunctionNode* function : Functions)
-    text += CPP(function)->GenerateDeclarationCode(i, "static ") + ";\n";
+  for (TFunctionNode* function : Functions) prototype(function, "static ");
   if (!Functions.empty()) text += "\n";
   if (HasGlobalValues()) text += i + "static void __InitGlobals();\n";
   text += i + CPPIdentifier(Identifier) + "();\n";
@@ -169,7 +171,8 @@ void TCPPClassNode::AppendCode(std::string& text, const std::string& indent) {
   for (TVariableDeclNode* variable : Variables) {
     if (variable->DeclKind == DECL_FIELD) continue;
     if (variable->Value != nullptr && variable->DeclKind != DECL_GLOBAL) {
-      text += CPP(variable)->GenerateImplementationCode(indent, "", q) + ";\n";
+      CPP(variable)->AppendImplementationCode(text, indent, "", q);
+      text += ";\n";
     } else if (variable->DeclKind == DECL_GLOBAL) {
       text += CPP(variable)->GenerateDeclarationCode(indent, "", q) + " = " +
               variable->Datatype->GenerateAutoValue(indent + "\t") + ";\n";

@@ -29,7 +29,7 @@ bool IsUncomparedSelector(TStatementList* block) {
 void AppendStatements(std::string& out, TStatementList* block, const std::string& indent) {
   for (TVariableDeclNode* constant : block->Constants) {
     out += indent;
-    out += static_cast<TCPPVariableDeclNode*>(constant)->GenerateImplementationCode(indent, "", "");
+    static_cast<TCPPVariableDeclNode*>(constant)->AppendImplementationCode(out, indent, "", "");
     out += ";\n";
   }
   if (!block->Statements.empty()) TASTNode::PrefetchStatement(nullptr, block->Statements.front());

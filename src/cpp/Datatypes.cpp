@@ -31,34 +31,53 @@ int TCPPDatatype::NeedsDeclarator() const {
 }
 
 std::string TCPPDatatype::GenerateCode(const std::string& name) {
-  const std::string u = IsUnsigned != 0 ? "u" : "";
+  return GenerateByAppending(this, name);
+}
+
+void TCPPDatatype::AppendCode(std::string& out, const std::string& name) {
+  const char* const u = IsUnsigned != 0 ? "u" : "";
+  auto plain = [&](const char* spelling) {
+    out += u;
+    out += spelling;
+  };
   switch (TypeKind) {
-    case TYPE_VOID: return u + "void";
-    case TYPE_BOOL: return u + "bool";
-    case TYPE_BYTE: return IsUnsigned != 0 ? "uint8_t" : "char";
-    case TYPE_SHORT: return u + "int16_t";
-    case TYPE_INT: return u + "int32_t";
-    case TYPE_LONG: return u + "int64_t";
-    case TYPE_FLOAT: return u + "float";
-    case TYPE_DOUBLE: return u + "double";
-    case TYPE_STRING: return u + "String*";
+    case TYPE_VOID: return plain("void");
+    case TYPE_BOOL: return plain("bool");
+    case TYPE_BYTE: out += IsUnsigned != 0 ? "uint8_t" : "char"; return;
+    case TYPE_SHORT: return plain("int16_t");
+    case TYPE_INT: return plain("int32_t");
+    case TYPE_LONG: return plain("int64_t");
+    case TYPE_FLOAT: return plain("float");
+    case TYPE_DOUBLE: return plain("double");
+    case TYPE_STRING: return plain("String*");
     case TYPE_COMPOUND:
-      return u + CPPIdentifier(Compound != nullptr ? Compound->Identifier : Identifier) + "*";
+      out += u;
+      AppendCPPIdentifier(out, Compound != nullptr ? Compound->Identifier : Identifier);
+      out += '*';
+      return;
     case TYPE_POINTER:
       if (NestedType == nullptr) break;
       // A pointer to a function keeps the name inside the function's declarator.
-      if (CPP(NestedType)->NeedsDeclarator()) return CPP(NestedType)->GenerateCode("*" + name);
-      return u + CPP(NestedType)->GenerateCode(name) + "*";
+      if (CPP(NestedType)->NeedsDeclarator()) return CPP(NestedType)->AppendCode(out, "*" + name);
+      out += u;
+      CPP(NestedType)->AppendCode(out, name);
+      out += '*';
+      return;
     case TYPE_ARRAY:
       if (NestedType == nullptr) break;
-      return u + "Array<" + CPP(NestedType)->GenerateCode("") + ", " + std::to_string(Dimension) +
-             ">*";
+      out += u;
+      out += "Array<";
+      CPP(NestedType)->AppendCode(out, "");
+      out += ", ";
+      out += std::to_string(Dimension);
+      out += ">*";
+      return;
     case TYPE_FUNCTION: {
       if (ReturnType() == nullptr) break;
       // The declarator of a returned function type wraps this one, so that a function
       // returning a function type is still one valid C++ declarator.
-      const std::string inner = u + "(*" + name + ") (" + ParameterTypes(this) + ")";
-      return CPP(ReturnType())->GenerateDeclarator(inner);
+      const std::string inner = u + ("(*" + name + ") (" + ParameterTypes(this) + ")");
+      return CPP(ReturnType())->AppendDeclarator(out, inner);
     }
     default: break;
   }
@@ -66,8 +85,16 @@ std::string TCPPDatatype::GenerateCode(const std::string& name) {
 }
 
 std::string TCPPDatatype::GenerateDeclarator(const std::string& name) {
-  if (NeedsDeclarator()) return GenerateCode(name);
-  return GenerateCode("") + " " + name;
+  std::string text;
+  AppendDeclarator(text, name);
+  return text;
+}
+
+void TCPPDatatype::AppendDeclarator(std::string& out, const std::string& name) {
+  if (NeedsDeclarator()) return AppendCode(out, name);
+  AppendCode(out, "");
+  out += ' ';
+  out += name;
 }
 
 std::string TCPPDatatype::GenerateAutoValue(const std::string&) {

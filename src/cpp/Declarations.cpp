@@ -29,16 +29,28 @@ bool HoldsPointer(const TDatatype* type) {
 
 // The declaration of the function's name with its parameters: the return type wraps it, so a
 // returned function type keeps it inside its declarator.
-std::string FunctionDeclarator(TFunctionNode* function, const std::string& name, bool withValues) {
-  std::string parameters = name + "(";
-  for (size_t i = 0; i < function->Parameters.size(); ++i) {
-    if (i != 0) parameters += ", ";
-    TCPPVariableDeclNode* parameter = CPP(function->Parameters[i]);
-    parameters += withValues ? parameter->GenerateImplementationCode("", "", "")
-                             : parameter->GenerateDeclarationCode("", "", "");
+void AppendFunctionDeclarator(std::string& out, TFunctionNode* function, const std::string& name,
+                              bool withValues) {
+  TCPPDatatype* returned = CPP(function->ReturnDatatype);
+  const bool wrapped = returned->NeedsDeclarator() != 0;
+  std::string declarator;
+  std::string& text = wrapped ? declarator : out;
+  if (!wrapped) {
+    returned->AppendCode(out, "");
+    out += ' ';
   }
-  parameters += ")";
-  return CPP(function->ReturnDatatype)->GenerateDeclarator(parameters);
+  text += name;
+  text += '(';
+  for (size_t i = 0; i < function->Parameters.size(); ++i) {
+    if (i != 0) text += ", ";
+    TCPPVariableDeclNode* parameter = CPP(function->Parameters[i]);
+    if (withValues)
+      parameter->AppendImplementationCode(text, "", "", "");
+    else
+      parameter->AppendDeclarationCode(text, "", "", "");
+  }
+  text += ')';
+  if (wrapped) returned->AppendCode(out, declarator);
 }
 
 // True when a value names a class member or a declaration of another file: in a header, the
@@ -82,46 +94,78 @@ std::string FoldedText(TExpressionNode* value) {
 std::string TCPPVariableDeclNode::GenerateDeclarationCode(const std::string& indent,
                                                           const std::string& prefix,
                                                           const std::string& qualifier) {
-  std::string text = indent + prefix;
+  std::string text;
+  AppendDeclarationCode(text, indent, prefix, qualifier);
+  return text;
+}
+
+void TCPPVariableDeclNode::AppendDeclarationCode(std::string& out, const std::string& indent,
+                                                 const std::string& prefix,
+                                                 const std::string& qualifier) {
+  out += indent;
+  out += prefix;
   TCPPDatatype* type = CPP(Datatype);
   if (DeclKind == DECL_CONST && HoldsPointer(Datatype))
-    return text + type->GenerateDeclarator("const " + qualifier + CPPIdentifier(Identifier));
-  if (DeclKind == DECL_CONST) text += "const ";
-  return text + type->GenerateDeclarator(qualifier + CPPIdentifier(Identifier));
+    return type->AppendDeclarator(out, "const " + qualifier + CPPIdentifier(Identifier));
+  if (DeclKind == DECL_CONST) out += "const ";
+  if (type->NeedsDeclarator()) return type->AppendDeclarator(out, qualifier + CPPIdentifier(Identifier));
+  type->AppendCode(out, "");
+  out += ' ';
+  out += qualifier;
+  AppendCPPIdentifier(out, Identifier);
 }
 
 std::string TCPPVariableDeclNode::GenerateImplementationCode(const std::string& indent,
                                                              const std::string& prefix,
                                                              const std::string& qualifier) {
-  std::string text = GenerateDeclarationCode(indent, prefix, qualifier);
-  if (Value != nullptr) {
-    text += " = ";
-    // Constants and default values go into headers, where a class's constant or another
-    // file's cannot be named: such values are written folded.
-    const std::string folded = NamesOutside(Value, Root()) ? FoldedText(Value) : std::string();
-    if (folded.empty())
-      AppendNodeCode(text, Value, indent);
-    else
-      text += folded;
-  }
+  std::string text;
+  AppendImplementationCode(text, indent, prefix, qualifier);
   return text;
 }
 
-std::string TCPPVariableDeclNode::GenerateCode(const std::string& indent) {
-  std::string text = GenerateDeclarationCode(indent, "", "") + " = ";
-  if (Value != nullptr)
-    AppendNodeCode(text, Value, indent);
+void TCPPVariableDeclNode::AppendImplementationCode(std::string& out, const std::string& indent,
+                                                    const std::string& prefix,
+                                                    const std::string& qualifier) {
+  AppendDeclarationCode(out, indent, prefix, qualifier);
+  if (Value == nullptr) return;
+  out += " = ";
+  // Constants and default values go into headers, where a class's constant or another file's
+  // cannot be named: such values are written folded.
+  const std::string folded = NamesOutside(Value, Root()) ? FoldedText(Value) : std::string();
+  if (folded.empty())
+    AppendNodeCode(out, Value, indent);
   else
-    text += Datatype->GenerateAutoValue(indent);
-  return text;
+    out += folded;
+}
+
+std::string TCPPVariableDeclNode::GenerateCode(const std::string& indent) {
+  return GenerateByAppending(this, indent);
+}
+
+void TCPPVariableDeclNode::AppendCode(std::string& out, const std::string& indent) {
+  AppendDeclarationCode(out, indent, "", "");
+  out += " = ";
+  if (Value != nullptr)
+    AppendNodeCode(out, Value, indent);
+  else
+    out += Datatype->GenerateAutoValue(indent);
 }
 
 std::string TCPPFunctionNode::GenerateCode(const std::string&) { return std::string(); }
 
 std::string TCPPFunctionNode::GenerateDeclarationCode(const std::string& indent,
                                                       const std::string& prefix) {
-  return indent + prefix + FunctionDeclarator(this, CPPIdentifier(Identifier), true) +
-         (IsAbstract != 0 ? " = 0" : "");
+  std::string text;
+  AppendDeclarationCode(text, indent, prefix);
+  return text;
+}
+
+void TCPPFunctionNode::AppendDeclarationCode(std::string& out, const std::string& indent,
+                                             const std::string& prefix) {
+  out += indent;
+  out += prefix;
+  AppendFunctionDeclarator(out, this, CPPIdentifier(Identifier), true);
+  if (IsAbstract != 0) out += " = 0";
 }
 
 std::string TCPPFunctionNode::GenerateImplementationCode(const std::string& indent,
@@ -138,7 +182,7 @@ void TCPPFunctionNode::AppendImplementationCode(std::string& text, const std::st
   const std::string name = qualifier + CPPIdentifier(Identifier);
   text += indent;
   text += prefix;
-  text += FunctionDeclarator(this, name, false);
+  AppendFunctionDeclarator(text, this, name, false);
   text += " {\n";
   AppendNodeCode(text, Statements, indent + "\t");
   const bool endsInReturn = Statements != nullptr && !Statements->Statements.empty() &&
@@ -157,7 +201,9 @@ std::string TCPPFunctionNode::GenerateForwardingCode(const std::string& indent,
                                                      const std::string& qualifier,
                                                      const std::string& target) {
   const std::string name = CPPIdentifier(Identifier);
-  std::string text = indent + FunctionDeclarator(this, qualifier + name, false) + " {\n";
+  std::string text = indent;
+  AppendFunctionDeclarator(text, this, qualifier + name, false);
+  text += " {\n";
   text += indent + (ReturnDatatype->IsVoid() ? "\t" : "\treturn ") + target + "::" + name + "(";
   for (size_t i = 0; i < Parameters.size(); ++i) {
     if (i != 0) text += ", ";

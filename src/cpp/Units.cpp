@@ -73,10 +73,14 @@ std::string TCPPProgramNode::GenerateHeaderCode(const std::string& indent) {
     TVariableDeclNode* declaration = AsDeclaration(statement);
     if (declaration == nullptr || declaration->IsExtern != 0) continue;
     declared = true;
-    if (declaration->DeclKind == DECL_GLOBAL)
-      text += "extern " + CPP(declaration)->GenerateDeclarationCode(indent, "", "") + ";\n";
-    else if (declaration->DeclKind == DECL_CONST)
-      text += CPP(declaration)->GenerateImplementationCode(indent, "", "") + ";\n";
+    if (declaration->DeclKind == DECL_GLOBAL) {
+      text += "extern ";
+      CPP(declaration)->AppendDeclarationCode(text, indent, "", "");
+      text += ";\n";
+    } else if (declaration->DeclKind == DECL_CONST) {
+      CPP(declaration)->AppendImplementationCode(text, indent, "", "");
+      text += ";\n";
+    }
   }
   if (declared) text += "\n";
   // A function whose default value is a function comes after the other prototypes, so that
@@ -89,8 +93,10 @@ std::string TCPPProgramNode::GenerateHeaderCode(const std::string& indent) {
   };
   for (int late = 0; late < 2; ++late)
     for (TFunctionNode* function : Functions)
-      if (function->IsExtern == 0 && namesFunction(function) == (late == 1))
-        text += CPP(function)->GenerateDeclarationCode(indent, "") + ";\n";
+      if (function->IsExtern == 0 && namesFunction(function) == (late == 1)) {
+        CPP(function)->AppendDeclarationCode(text, indent, "");
+        text += ";\n";
+      }
   return text;
 }
 
@@ -117,7 +123,7 @@ void TCPPProgramNode::WriteCode(TTextFileWriter& out, const std::string& indent)
     if (declaration->DeclKind != DECL_GLOBAL) continue;
     // The definition holds the default value; the declared value is assigned in the main
     // function, in the order of the program's statements.
-    text += CPP(declaration)->GenerateDeclarationCode(indent, "", "");
+    CPP(declaration)->AppendDeclarationCode(text, indent, "", "");
     text += " = ";
     text += declaration->Datatype->GenerateAutoValue(indent);
     text += ";\n";
