@@ -71,13 +71,9 @@ class TCPPVariableDeclNode : public TVariableDeclNode {
   std::string GenerateCode(const std::string& indent) override;
   void AppendCode(std::string& out, const std::string& indent) override;
   // indent + prefix + the declaration of qualifier + name, without value and without ";".
-  std::string GenerateDeclarationCode(const std::string& indent, const std::string& prefix,
-                                      const std::string& qualifier);
   void AppendDeclarationCode(std::string& out, const std::string& indent,
                              const std::string& prefix, const std::string& qualifier);
   // The same, followed by " = " and the value when there is one.
-  std::string GenerateImplementationCode(const std::string& indent, const std::string& prefix,
-                                         const std::string& qualifier);
   void AppendImplementationCode(std::string& out, const std::string& indent,
                                 const std::string& prefix, const std::string& qualifier);
 };
@@ -90,7 +86,6 @@ class TCPPDatatype : public TDatatype {
   std::string GenerateAutoValue(const std::string& text) override;
   // The declaration of name with this type: "int32_t x", or the name inside the declarator
   // of function types ("int32_t (*f) (double)").
-  std::string GenerateDeclarator(const std::string& name);
   void AppendDeclarator(std::string& out, const std::string& name);
   // 1 when the type's C++ text must hold the declared name inside it (function types and
   // pointers to them).

@@ -174,8 +174,10 @@ void TCPPClassNode::AppendCode(std::string& text, const std::string& indent) {
       CPP(variable)->AppendImplementationCode(text, indent, "", q);
       text += ";\n";
     } else if (variable->DeclKind == DECL_GLOBAL) {
-      text += CPP(variable)->GenerateDeclarationCode(indent, "", q) + " = " +
-              variable->Datatype->GenerateAutoValue(indent + "\t") + ";\n";
+      CPP(variable)->AppendDeclarationCode(text, indent, "", q);
+      text += " = ";
+      text += variable->Datatype->GenerateAutoValue(indent + "\t");
+      text += ";\n";
     }
   }
   if (HasGlobalValues()) {

@@ -84,12 +84,6 @@ void TCPPDatatype::AppendCode(std::string& out, const std::string& name) {
   Abort(NoWay, this);
 }
 
-std::string TCPPDatatype::GenerateDeclarator(const std::string& name) {
-  std::string text;
-  AppendDeclarator(text, name);
-  return text;
-}
-
 void TCPPDatatype::AppendDeclarator(std::string& out, const std::string& name) {
   if (NeedsDeclarator()) return AppendCode(out, name);
   AppendCode(out, "");

@@ -91,14 +91,6 @@ std::string FoldedText(TExpressionNode* value) {
 
 }  // namespace
 
-std::string TCPPVariableDeclNode::GenerateDeclarationCode(const std::string& indent,
-                                                          const std::string& prefix,
-                                                          const std::string& qualifier) {
-  std::string text;
-  AppendDeclarationCode(text, indent, prefix, qualifier);
-  return text;
-}
-
 void TCPPVariableDeclNode::AppendDeclarationCode(std::string& out, const std::string& indent,
                                                  const std::string& prefix,
                                                  const std::string& qualifier) {
@@ -113,14 +105,6 @@ void TCPPVariableDeclNode::AppendDeclarationCode(std::string& out, const std::st
   out += ' ';
   out += qualifier;
   AppendCPPIdentifier(out, Identifier);
-}
-
-std::string TCPPVariableDeclNode::GenerateImplementationCode(const std::string& indent,
-                                                             const std::string& prefix,
-                                                             const std::string& qualifier) {
-  std::string text;
-  AppendImplementationCode(text, indent, prefix, qualifier);
-  return text;
 }
 
 void TCPPVariableDeclNode::AppendImplementationCode(std::string& out, const std::string& indent,
