@@ -2,6 +2,7 @@
 // definitions of the members with the default constructor.
 #include <algorithm>
 #include <map>
+#include <mutex>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -59,6 +60,10 @@ const std::vector<TOverrider>& Forwarded(TClassNode* cls) {
   static const std::vector<TOverrider> none;
   static std::unordered_map<const TClassNode*, std::vector<TOverrider>> known;
   if (cls->ClassParents.size() < 2) return none;
+  // A long file's classes are generated on two threads. The entries stay in place as the map
+  // grows, so a result may be read after the lock is gone.
+  static std::recursive_mutex guard;
+  const std::lock_guard<std::recursive_mutex> lock(guard);
   auto found = known.find(cls);
   if (found != known.end()) return found->second;
   TASTNode::GuardStack(cls);

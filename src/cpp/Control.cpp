@@ -215,7 +215,7 @@ void TCPPForNode::AppendCode(std::string& out, const std::string& indent) {
     out += " += 1";
   } else {
     // The step is a constant: folded here, so the condition and the increment are literal.
-    StepExpression->EvaluateResult();
+    EvaluateForText(StepExpression);
     std::string step;
     TDatatype* type = StepExpression->EvaluateDatatype();
     if (type != nullptr && type->TypeKind == TYPE_FLOAT) {

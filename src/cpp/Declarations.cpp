@@ -74,7 +74,7 @@ bool NamesOutside(TExpressionNode* value, const TProgramNode* root) {
 std::string FoldedText(TExpressionNode* value) {
   TDatatype* type = value->EvaluateDatatype();
   if (type == nullptr || value->IsConstant() == 0) return std::string();
-  value->EvaluateResult();
+  EvaluateForText(value);
   const bool isUnsigned = type->IsUnsigned != 0;
   const int64_t integer = value->GetIntResult();
   switch (type->TypeKind) {

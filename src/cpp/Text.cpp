@@ -6,8 +6,10 @@
 #include <cmath>
 #include <cstdio>
 #include <iterator>
+#include <mutex>
 
 #include "model/ASTNode.h"
+#include "semantics/Expression.h"
 
 namespace zintrel {
 
@@ -154,6 +156,12 @@ void AppendNodeCode(std::string& out, TASTNode* node, const std::string& indent)
   // Trees are as deep as the longest operator or member chain: the walk checks its stack.
   TASTNode::GuardStack(node);
   node->AppendCode(out, indent);
+}
+
+void EvaluateForText(TExpressionNode* value) {
+  static std::mutex guard;
+  const std::lock_guard<std::mutex> lock(guard);
+  value->EvaluateResult();
 }
 
 }  // namespace zintrel

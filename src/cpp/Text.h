@@ -9,6 +9,7 @@
 namespace zintrel {
 
 class TASTNode;
+class TExpressionNode;
 
 // Blocks are indented by one more tab than the statement that opens them.
 inline std::string Deeper(const std::string& indent) { return indent + '\t'; }
@@ -38,6 +39,11 @@ std::string FloatText(float value);                     // 1.50000000f
 std::string DoubleText(double value);                   // 1.5000000000000000
 // A real as printf's "%#.<digits>g" writes it in the C locale (Float 9 digits, Double 17).
 std::string RealText(double value, int digits);
+
+// Folds a constant expression for its text. A long file's text is generated on two threads,
+// and folding stores results in the nodes of the constants the expression names, which both may
+// reach: one thread folds at a time. The expression's own results are its thread's alone.
+void EvaluateForText(TExpressionNode* value);
 
 // Generation appends into one text: a generator asks for a child's text with AppendNodeCode,
 // which lets the child append its text in place (TASTNode::AppendCode), so that generating a

@@ -1,10 +1,13 @@
 // The program-specific text of a file's header, class headers and source, and the file's main
 // function.
+#include <algorithm>
+#include <optional>
 #include <typeinfo>
 
 #include "cpp/CPPNodes.h"
 #include "cpp/Text.h"
 #include "modules/DependencyNode.h"
+#include "support/Beside.h"
 #include "support/Files.h"
 #include "support/Paths.h"
 #include "support/Text.h"
@@ -130,16 +133,53 @@ void TCPPProgramNode::WriteCode(TTextFileWriter& out, const std::string& indent)
     out.Pause();
   }
   if (!Statements.empty()) text += "\n";
-  for (TFunctionNode* function : Functions) {
-    if (function->IsExtern != 0) continue;
-    CPP(function)->AppendImplementationCode(text, indent, "", "");
-    text += "\n\n";
+  // The functions, then the classes. Their texts depend on nothing but their own nodes and the
+  // checked program, so a long file's later ones are generated on the second processor, into a
+  // text of their own that follows the earlier ones.
+  std::vector<TASTNode*> items;
+  auto span = [](const TASTNode* item) {
+    return static_cast<size_t>(std::max(item->EndLine - item->StartLine + 1, 1));
+  };
+  size_t lines = 0;
+  for (TFunctionNode* function : Functions)
+    if (function->IsExtern == 0) items.push_back(function);
+  for (TClassNode* cls : Classes)
+    if (cls->IsExtern == 0) items.push_back(cls);
+  for (TASTNode* item : items) lines += span(item);
+  auto append = [&indent](std::string& into, TASTNode* item) {
+    if (auto* function = NodeCast<TFunctionNode>(item))
+      CPP(function)->AppendImplementationCode(into, indent, "", "");
+    else
+      AppendNodeCode(into, item, indent);
+    into += "\n\n";
+  };
+  // Below a few thousand lines a thread costs more than it saves. The later part starts at the
+  // item that reaches half of the lines.
+  size_t split = items.size();
+  if (lines >= 4000 && TBesideWork::Available()) {
+    size_t before = 0;
+    for (size_t i = 0; i < items.size() && split == items.size(); ++i) {
+      before += span(items[i]);
+      if (before * 2 >= lines) split = i + 1;
+    }
+  }
+  std::string later;
+  std::optional<TBesideWork> work;
+  if (split < items.size())
+    work.emplace([&, split, lines] {
+      TASTNode::InitStackLimit();
+      // Room for the whole text at once (a line gives some 45 bytes of C++), so that it is not
+      // copied as it grows; pages never written cost nothing.
+      later.reserve(lines * 32);
+      for (size_t i = split; i < items.size(); ++i) append(later, items[i]);
+    });
+  for (size_t i = 0; i < split; ++i) {
+    append(text, items[i]);
     out.Pause();
   }
-  for (TClassNode* cls : Classes) {
-    if (cls->IsExtern != 0) continue;
-    AppendNodeCode(text, cls, indent);
-    text += "\n\n";
+  if (work) {
+    work->Finish();
+    text += later;
     out.Pause();
   }
   text += "\n";

@@ -221,7 +221,6 @@ int TASTNode::AddDependency(TASTNode* dependency, TASTNode* user) {
   return 0;
 }
 
-const char* TASTNode::StackLimit = nullptr;
 
 void TASTNode::InitStackLimit() {
   pthread_attr_t attributes;

@@ -303,7 +303,7 @@ class TASTNode : public TObject {
   static inline LocationRecord RuleLocationValue{};
   static inline bool RuleLocationSet = false;
   [[noreturn]] static void StackExhausted(const TASTNode* node);
-  static const char* StackLimit;
+  static inline thread_local const char* StackLimit = nullptr;
 };
 
 // A node made while checking stands for a node of the tree (a cast for the value it converts, a

@@ -8,7 +8,8 @@
 // comparison, and a slab's first bytes say its class. Slabs are never given back: the process is
 // short-lived and its heap is small next to its never-freed nodes.
 //
-// Builds with the address sanitizer keep the C library's allocator, which the sanitizer watches.
+// Builds with the address or thread sanitizer keep the C library's allocator, which the
+// sanitizer watches.
 #include <sys/mman.h>
 
 #include <atomic>
@@ -17,7 +18,7 @@
 #include <cstdlib>
 #include <new>
 
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 #define ZINTREL_KEEP_ALLOCATOR 1
 #endif
 #if defined(__has_feature)

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "support/Beside.h"
 #include "support/Files.h"
 
 #if defined(__has_feature)
@@ -67,6 +68,7 @@ void TMessageStream::End() {
 }
 
 void AbortWithMessage(std::string_view message) {
+  TBesideWork::HoldBackReport(message);
   OutputCompilerMessage(message);
   ExitProcess(-1);
 }

@@ -4,6 +4,8 @@
 
 #include "../CheckedProgram.h"
 #include "cpp/CPPNodes.h"
+#include "support/Beside.h"
+#include "support/Files.h"
 
 namespace zintrel {
 namespace {
@@ -72,6 +74,46 @@ TEST(UnitTexts, AnEmptyFileStillHasItsMainFunction) {
   auto* root = static_cast<TCPPProgramNode*>(program.Root());
   EXPECT_EQ(root->GenerateHeaderCode(""), "");
   EXPECT_EQ(root->GenerateCode(""), "\nvoid mainMain() {\n}\n");
+}
+
+}  // namespace
+}  // namespace zintrel
+
+namespace zintrel {
+namespace {
+
+// A long file's later functions and classes are generated on the second processor: the source
+// must be the one a single thread writes. The program has what generation shares between
+// items: classes whose parents override a method differently, and class constants folded into
+// defaults and steps.
+TEST(UnitTexts, ALongSourceIsTheSameOnTwoThreadsAsOnOne) {
+  std::string source = "Const Base:Int = 3\n";
+  for (int i = 0; i < 200; ++i) {
+    const std::string n = std::to_string(i);
+    source += "Class A" + n + "\n  Const Limit:Int = " + n + " + Base * 2\n  Method Get:Int()\n" +
+              "    Return 1\n  EndMethod\nEndClass\n" + "Class B" + n + " Extends A" + n +
+              "\n  Method Get:Int()\n    Return A" + n + ".Limit\n  EndMethod\nEndClass\n" +
+              "Class C" + n + " Extends A" + n + "\n  Method Get:Int()\n    Return 3\n" +
+              "  EndMethod\nEndClass\n" + "Class D" + n + " Extends B" + n + ", C" + n + "\n" +
+              "  Field depth:Int = A" + n + ".Limit * 2\nEndClass\n" + "Function Work" + n +
+              ":Int(n:Int)\n  Local k:Int = A" + n + ".Limit + Base, s:Int\n" +
+              "  For Local j:Int = 0 To n Step A" + n + ".Limit - Base\n    s = s + j * k\n" +
+              "  Next\n  Local b:B" + n + " = New D" + n + "\n  Return s + b.Get()\nEndFunction\n";
+  }
+  CheckedProgram program(source);
+  ASSERT_EQ(program.output, "Compiling " + program.path + "\n");
+  auto* root = static_cast<TCPPProgramNode*>(program.Root());
+  std::string texts[2];
+  for (bool threads : {false, true}) {
+    TBesideWork::UseThreads(threads);
+    TTextFileWriter out;
+    out.Open(program.path + ".cpp");
+    root->WriteCode(out, "");
+    ASSERT_TRUE(out.Close());
+    ASSERT_TRUE(ReadFileBytes(program.path + ".cpp", texts[threads]));
+  }
+  EXPECT_GT(texts[0].size(), 80000u);
+  EXPECT_EQ(texts[0], texts[1]);
 }
 
 }  // namespace

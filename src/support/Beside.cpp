@@ -1,0 +1,83 @@
+#include "support/Beside.h"
+
+#include <sched.h>
+#include <unistd.h>
+
+#include <utility>
+
+#include "support/Messages.h"
+
+namespace zintrel {
+
+namespace {
+// The work the current thread does for another, if any.
+thread_local TBesideWork* CurrentWork = nullptr;
+bool ThreadsUsed = true;
+}  // namespace
+
+bool TBesideWork::Available() {
+  static const bool available = [] {
+    cpu_set_t set;
+    return sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) >= 2;
+  }();
+  return available && ThreadsUsed;
+}
+
+void TBesideWork::UseThreads(bool use) { ThreadsUsed = use; }
+
+TBesideWork::TBesideWork(std::function<void()> work) : Work(std::move(work)) {
+  if (!Available()) return;
+  pthread_attr_t attributes;
+  if (pthread_attr_init(&attributes) != 0) return;
+  // As deep as the compiler's own walks may go: its pages are only taken when used.
+  Threaded = pthread_attr_setstacksize(&attributes, size_t{1} << 30) == 0 &&
+             pthread_create(&Thread, &attributes, Run, this) == 0;
+  pthread_attr_destroy(&attributes);
+}
+
+TBesideWork::~TBesideWork() {
+  if (Work) Finish();
+}
+
+void* TBesideWork::Run(void* self) {
+  auto* work = static_cast<TBesideWork*>(self);
+  CurrentWork = work;
+  work->Work();
+  pthread_mutex_lock(&work->Lock);
+  work->Finished = true;
+  pthread_cond_signal(&work->Done);
+  pthread_mutex_unlock(&work->Lock);
+  return nullptr;
+}
+
+void TBesideWork::Finish() {
+  if (!Work) return;
+  if (!Threaded) {
+    std::function<void()> work = std::move(Work);
+    Work = nullptr;
+    work();
+    return;
+  }
+  pthread_mutex_lock(&Lock);
+  while (!Finished) pthread_cond_wait(&Done, &Lock);
+  const bool reported = Reported;
+  pthread_mutex_unlock(&Lock);
+  Work = nullptr;
+  // The thread of a held-back report never ends; the report ends the process.
+  if (reported) AbortWithMessage(Report);
+  pthread_join(Thread, nullptr);
+}
+
+bool TBesideWork::HoldBackReport(std::string_view message) {
+  TBesideWork* work = CurrentWork;
+  if (work == nullptr) return false;
+  pthread_mutex_lock(&work->Lock);
+  work->Report = message;
+  work->Reported = true;
+  work->Finished = true;
+  pthread_cond_signal(&work->Done);
+  pthread_mutex_unlock(&work->Lock);
+  for (;;) pause();
+}
+
+}  // namespace zintrel

@@ -1,0 +1,50 @@
+#pragma once
+// Work handed to the second processor while the calling thread goes on with its own part: the
+// C++ text of a file's later functions and classes while the earlier ones are generated. The
+// work runs on a thread with a stack as large as the compiler's own. Where the process may use
+// one processor only, or no thread can be made, it runs on the calling thread when it is
+// finished, after the caller's own part, as if no thread had been asked for.
+//
+// The caller's part comes first in the program, so a fatal report it makes must win over one
+// the work makes. The work's report is held back until Finish: the work's thread stops there,
+// and Finish gives the report as the caller's own.
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include <pthread.h>
+
+namespace zintrel {
+
+class TBesideWork {
+ public:
+  // Whether a second processor is there to take work (and threads are not turned off).
+  static bool Available();
+  // Turns threads off and on: tests compare work done on a thread with the same work without.
+  static void UseThreads(bool use);
+  // Starts the work, on a thread of its own when a processor is available.
+  explicit TBesideWork(std::function<void()> work);
+  TBesideWork(const TBesideWork&) = delete;
+  TBesideWork& operator=(const TBesideWork&) = delete;
+  // Finishes the work when Finish was not called.
+  ~TBesideWork();
+  // Waits until the work is done (or does it now, without a thread); gives its fatal report, if
+  // it made one, as a report of the calling thread.
+  void Finish();
+  // For the one path of fatal reports: on a thread of such work, keeps the report for Finish and
+  // never returns; elsewhere answers false.
+  static bool HoldBackReport(std::string_view message);
+
+ private:
+  static void* Run(void* self);
+  std::function<void()> Work;
+  pthread_t Thread{};
+  bool Threaded = false;
+  bool Finished = false;  // the work's thread has ended its work, or held back a report
+  bool Reported = false;
+  std::string Report;
+  pthread_mutex_t Lock = PTHREAD_MUTEX_INITIALIZER;
+  pthread_cond_t Done = PTHREAD_COND_INITIALIZER;
+};
+
+}  // namespace zintrel
