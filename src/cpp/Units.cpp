@@ -134,18 +134,14 @@ void TCPPProgramNode::WriteCode(TTextFileWriter& out, const std::string& indent)
   }
   if (!Statements.empty()) text += "\n";
   // The functions, then the classes. Their texts depend on nothing but their own nodes and the
-  // checked program, so a long file's later ones are generated on the second processor, into a
-  // text of their own that follows the earlier ones.
+  // checked program, so a long file's are made in batches of some thousand lines, every other
+  // batch on the second processor. Each batch's text goes out in turn; the second processor's
+  // wait in two slots, which bounds the text held in memory to a few batches.
   std::vector<TASTNode*> items;
-  auto span = [](const TASTNode* item) {
-    return static_cast<size_t>(std::max(item->EndLine - item->StartLine + 1, 1));
-  };
-  size_t lines = 0;
   for (TFunctionNode* function : Functions)
     if (function->IsExtern == 0) items.push_back(function);
   for (TClassNode* cls : Classes)
     if (cls->IsExtern == 0) items.push_back(cls);
-  for (TASTNode* item : items) lines += span(item);
   auto append = [&indent](std::string& into, TASTNode* item) {
     if (auto* function = NodeCast<TFunctionNode>(item))
       CPP(function)->AppendImplementationCode(into, indent, "", "");
@@ -153,35 +149,53 @@ void TCPPProgramNode::WriteCode(TTextFileWriter& out, const std::string& indent)
       AppendNodeCode(into, item, indent);
     into += "\n\n";
   };
-  // Below a few thousand lines a thread costs more than it saves. The later part starts at the
-  // item that reaches half of the lines.
-  size_t split = items.size();
-  if (lines >= 4000 && TBesideWork::Available()) {
-    size_t before = 0;
-    for (size_t i = 0; i < items.size() && split == items.size(); ++i) {
-      before += span(items[i]);
-      if (before * 2 >= lines) split = i + 1;
+  constexpr size_t BatchLines = 4000;
+  std::vector<size_t> starts{0};  // batch b holds the items from starts[b] to starts[b + 1]
+  for (size_t i = 0, lines = 0; i < items.size(); ++i) {
+    lines += static_cast<size_t>(std::max(items[i]->EndLine - items[i]->StartLine + 1, 1));
+    if (lines >= BatchLines || i + 1 == items.size()) {
+      starts.push_back(i + 1);
+      lines = 0;
     }
   }
-  std::string later;
+  const size_t batches = starts.size() - 1;
+  auto appendBatch = [&](std::string& into, size_t batch) {
+    for (size_t i = starts[batch]; i < starts[batch + 1]; ++i) append(into, items[i]);
+  };
+  struct TSlot {
+    std::string Text;
+    bool Ready = false;  // the text is made and not yet written; else the slot is the work's
+  };
+  TSlot slots[4];
+  bool alone = batches < 2 || !TBesideWork::Available();
   std::optional<TBesideWork> work;
-  if (split < items.size())
-    work.emplace([&, split, lines] {
+  if (!alone) {
+    work.emplace([&](TBesideWork& self) {
+      if (!self.OnThread()) return;
       TASTNode::InitStackLimit();
-      // Room for the whole text at once (a line gives some 45 bytes of C++), so that it is not
-      // copied as it grows; pages never written cost nothing.
-      later.reserve(lines * 32);
-      for (size_t i = split; i < items.size(); ++i) append(later, items[i]);
+      for (size_t batch = 1; batch < batches; batch += 2) {
+        TSlot& slot = slots[batch / 2 % 4];
+        self.WaitFor([&slot] { return !slot.Ready; });
+        appendBatch(slot.Text, batch);
+        self.Share([&slot] { slot.Ready = true; });
+      }
     });
-  for (size_t i = 0; i < split; ++i) {
-    append(text, items[i]);
-    out.Pause();
+    // Without a thread, the work does nothing when it is finished.
+    alone = !work->OnThread();
   }
-  if (work) {
-    work->Finish();
-    text += later;
-    out.Pause();
+  for (size_t batch = 0; batch < batches; ++batch) {
+    if (alone || batch % 2 == 0) {
+      appendBatch(text, batch);
+      out.Pause();
+      continue;
+    }
+    TSlot& slot = slots[batch / 2 % 4];
+    if (!work->WaitFor([&slot] { return slot.Ready; })) work->Finish();
+    out.Write(slot.Text);
+    slot.Text.clear();
+    work->Share([&slot] { slot.Ready = false; });
   }
+  if (work) work->Finish();
   text += "\n";
   text += GenerateMain(indent);
 }

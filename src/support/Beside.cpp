@@ -25,13 +25,16 @@ bool TBesideWork::Available() {
 
 void TBesideWork::UseThreads(bool use) { ThreadsUsed = use; }
 
-TBesideWork::TBesideWork(std::function<void()> work) : Work(std::move(work)) {
+TBesideWork::TBesideWork(std::function<void(TBesideWork&)> work) : Work(std::move(work)) {
   if (!Available()) return;
   pthread_attr_t attributes;
   if (pthread_attr_init(&attributes) != 0) return;
-  // As deep as the compiler's own walks may go: its pages are only taken when used.
-  Threaded = pthread_attr_setstacksize(&attributes, size_t{1} << 30) == 0 &&
-             pthread_create(&Thread, &attributes, Run, this) == 0;
+  // As deep as the compiler's own walks may go: its pages are only taken when used. The work
+  // may ask OnThread at once: the answer is set before the thread starts.
+  Threaded = true;
+  if (pthread_attr_setstacksize(&attributes, size_t{1} << 30) != 0 ||
+      pthread_create(&Thread, &attributes, Run, this) != 0)
+    Threaded = false;
   pthread_attr_destroy(&attributes);
 }
 
@@ -42,10 +45,10 @@ TBesideWork::~TBesideWork() {
 void* TBesideWork::Run(void* self) {
   auto* work = static_cast<TBesideWork*>(self);
   CurrentWork = work;
-  work->Work();
+  work->Work(*work);
   pthread_mutex_lock(&work->Lock);
   work->Finished = true;
-  pthread_cond_signal(&work->Done);
+  pthread_cond_broadcast(&work->Done);
   pthread_mutex_unlock(&work->Lock);
   return nullptr;
 }
@@ -53,9 +56,9 @@ void* TBesideWork::Run(void* self) {
 void TBesideWork::Finish() {
   if (!Work) return;
   if (!Threaded) {
-    std::function<void()> work = std::move(Work);
+    std::function<void(TBesideWork&)> work = std::move(Work);
     Work = nullptr;
-    work();
+    work(*this);
     return;
   }
   pthread_mutex_lock(&Lock);
@@ -68,6 +71,25 @@ void TBesideWork::Finish() {
   pthread_join(Thread, nullptr);
 }
 
+void TBesideWork::Share(const std::function<void()>& change) {
+  pthread_mutex_lock(&Lock);
+  change();
+  pthread_cond_broadcast(&Done);
+  pthread_mutex_unlock(&Lock);
+}
+
+bool TBesideWork::WaitFor(const std::function<bool()>& condition) {
+  pthread_mutex_lock(&Lock);
+  bool holds = condition();
+  // Without a thread nothing is shared before Finish.
+  while (!holds && Threaded && !Finished) {
+    pthread_cond_wait(&Done, &Lock);
+    holds = condition();
+  }
+  pthread_mutex_unlock(&Lock);
+  return holds;
+}
+
 bool TBesideWork::HoldBackReport(std::string_view message) {
   TBesideWork* work = CurrentWork;
   if (work == nullptr) return false;
@@ -75,7 +97,7 @@ bool TBesideWork::HoldBackReport(std::string_view message) {
   work->Report = message;
   work->Reported = true;
   work->Finished = true;
-  pthread_cond_signal(&work->Done);
+  pthread_cond_broadcast(&work->Done);
   pthread_mutex_unlock(&work->Lock);
   for (;;) pause();
 }

@@ -1,9 +1,9 @@
 #pragma once
 // Work handed to the second processor while the calling thread goes on with its own part: the
-// C++ text of a file's later functions and classes while the earlier ones are generated. The
-// work runs on a thread with a stack as large as the compiler's own. Where the process may use
-// one processor only, or no thread can be made, it runs on the calling thread when it is
-// finished, after the caller's own part, as if no thread had been asked for.
+// C++ text of a long file's functions and classes, every other batch of them. The work runs on a
+// thread with a stack as large as the compiler's own. Where the process may use one processor
+// only, or no thread can be made, it runs on the calling thread when it is finished, after the
+// caller's own part, as if no thread had been asked for.
 //
 // The caller's part comes first in the program, so a fatal report it makes must win over one
 // the work makes. The work's report is held back until Finish: the work's thread stops there,
@@ -22,8 +22,9 @@ class TBesideWork {
   static bool Available();
   // Turns threads off and on: tests compare work done on a thread with the same work without.
   static void UseThreads(bool use);
-  // Starts the work, on a thread of its own when a processor is available.
-  explicit TBesideWork(std::function<void()> work);
+  // Starts the work, on a thread of its own when a processor is available. The work is given
+  // its TBesideWork, for handing results over in pieces.
+  explicit TBesideWork(std::function<void(TBesideWork&)> work);
   TBesideWork(const TBesideWork&) = delete;
   TBesideWork& operator=(const TBesideWork&) = delete;
   // Finishes the work when Finish was not called.
@@ -31,13 +32,21 @@ class TBesideWork {
   // Waits until the work is done (or does it now, without a thread); gives its fatal report, if
   // it made one, as a report of the calling thread.
   void Finish();
+  // Whether the work runs on a thread of its own.
+  bool OnThread() const { return Threaded; }
+  // For results handed over in pieces, on either side: makes the change under the work's lock
+  // and wakes the other side.
+  void Share(const std::function<void()>& change);
+  // Waits until the condition holds, looked at under the work's lock whenever the other side
+  // shares a change. Answers false when the work has ended first (Finish then gives its report).
+  bool WaitFor(const std::function<bool()>& condition);
   // For the one path of fatal reports: on a thread of such work, keeps the report for Finish and
   // never returns; elsewhere answers false.
   static bool HoldBackReport(std::string_view message);
 
  private:
   static void* Run(void* self);
-  std::function<void()> Work;
+  std::function<void(TBesideWork&)> Work;
   pthread_t Thread{};
   bool Threaded = false;
   bool Finished = false;  // the work's thread has ended its work, or held back a report

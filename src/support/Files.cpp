@@ -271,6 +271,16 @@ void TTextFileWriter::Flush() {
   Text.clear();
 }
 
+void TTextFileWriter::Write(std::string_view piece) {
+  if (!Opened) {
+    Text += piece;
+    return;
+  }
+  Flush();
+  if (File != nullptr && std::fwrite(piece.data(), 1, piece.size(), File) != piece.size())
+    Failed = true;
+}
+
 bool TTextFileWriter::Close() {
   if (!Opened) return false;
   Flush();

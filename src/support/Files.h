@@ -87,6 +87,8 @@ class TTextFileWriter {
   void Pause() {
     if (Opened && Text.size() >= ChunkBytes) Flush();
   }
+  // Adds a long piece after the text: an open file takes it as it is, with no copy into Text.
+  void Write(std::string_view piece);
   // Writes what is left and puts the file in place; false when anything was lost.
   bool Close();
   std::string Text;

@@ -22,12 +22,33 @@ TEST(Beside, WorkIsDoneByFinishWithOrWithoutAThread) {
   for (bool threads : {true, false}) {
     TBesideWork::UseThreads(threads);
     std::string later;
-    TBesideWork work([&later] { later = "later"; });
+    TBesideWork work([&later](TBesideWork&) { later = "later"; });
     std::string earlier = "earlier";
     work.Finish();
     EXPECT_EQ(earlier + later, "earlierlater");
   }
   TBesideWork::UseThreads(true);
+}
+
+TEST(Beside, PiecesAreHandedOverInTurn) {
+  int made = 0, taken = 0;  // the last piece made by the work, and taken by the caller
+  std::string seen;
+  TBesideWork work([&made, &taken](TBesideWork& self) {
+    for (int next = 1; next <= 50; ++next) {
+      self.WaitFor([&] { return taken == next - 1; });
+      self.Share([&] { made = next; });
+    }
+  });
+  if (!work.OnThread()) GTEST_SKIP() << "one processor";
+  for (int next = 1; next <= 50; ++next) {
+    ASSERT_TRUE(work.WaitFor([&] { return made == next; }));
+    seen += std::to_string(next) + " ";
+    work.Share([&] { taken = next; });
+  }
+  work.Finish();
+  EXPECT_EQ(seen.size(), 141u);
+  // Once the work has ended, a wait for what it never shares ends too.
+  EXPECT_FALSE(work.WaitFor([] { return false; }));
 }
 
 TEST(BesideDeathTest, TheCallersReportWinsAndTheWorksComesAtFinish) {
@@ -37,7 +58,7 @@ TEST(BesideDeathTest, TheCallersReportWinsAndTheWorksComesAtFinish) {
     EXPECT_EXIT(
         {
           MessagesToStderr();
-          TBesideWork work([] { AbortWithMessage("second"); });
+          TBesideWork work([](TBesideWork&) { AbortWithMessage("second"); });
           usleep(20000);
           OutputCompilerMessage("first part done");
           work.Finish();
@@ -47,12 +68,23 @@ TEST(BesideDeathTest, TheCallersReportWinsAndTheWorksComesAtFinish) {
     EXPECT_EXIT(
         {
           MessagesToStderr();
-          TBesideWork work([] { AbortWithMessage("second"); });
+          TBesideWork work([](TBesideWork&) { AbortWithMessage("second"); });
           usleep(20000);
           AbortWithMessage("first");
         },
         testing::ExitedWithCode(255), "^first\n$");
   }
+  TBesideWork::UseThreads(true);
+  // The work's report while the caller waits for a piece of it: the wait ends, and Finish gives
+  // the report.
+  EXPECT_EXIT(
+      {
+        MessagesToStderr();
+        TBesideWork work([](TBesideWork&) { AbortWithMessage("in the work"); });
+        if (!work.WaitFor([] { return false; })) OutputCompilerMessage("no piece");
+        work.Finish();
+      },
+      testing::ExitedWithCode(255), "^no piece\nin the work\n$");
   TBesideWork::UseThreads(true);
 }
 
