@@ -64,7 +64,7 @@ bool NamesOutside(TExpressionNode* value, const TProgramNode* root) {
     if (NodeCast<TMemberAccessExpression>(node) != nullptr) return true;
     if (auto* variable = NodeCast<TVariableNode>(node))
       if (variable->Origin != nullptr && variable->Origin->Root() != root) return true;
-    for (TASTNode* child : node->Children) pending.push_back(child);
+    node->ForEachChild([&pending](TASTNode* child) { pending.push_back(child); });
   }
   return false;
 }

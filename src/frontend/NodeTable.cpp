@@ -134,8 +134,7 @@ void TNodeTable::ReleaseTakenNow() {
     if (object->ObjectKind == TObject::Kind::List) SpareListHandles.push_back(handle);
     if (object->ObjectKind == TObject::Kind::Node) {
       auto* node = static_cast<TASTNode*>(object);
-      for (TASTNode* child : node->Children)
-        if (child->Parent == node) child->Parent = nullptr;
+      node->ForEachChild([](TASTNode* child) { child->Parent = nullptr; });
     }
   }
   Taken.clear();

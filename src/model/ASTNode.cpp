@@ -101,7 +101,7 @@ uint8_t TNodeClasses::Number(uint32_t bits) {
   return static_cast<uint8_t>(Count++);
 }
 
-static_assert(sizeof(TASTNode) == 56, "a node's fields fill 56 bytes");
+static_assert(sizeof(TASTNode) == 48, "a node's fields fill 44 bytes");
 
 TASTNode::TASTNode() : TObject(Kind::Node) {
   if (TNodeOrigin::Missing())
@@ -122,13 +122,17 @@ std::string TASTNode::ToString() const {
 }
 
 int TASTNode::SetExtern() {
-  // Iterative, so that a deep subtree cannot overflow the stack.
+  // Iterative, so that a deep subtree cannot overflow the stack; a child two fields hold is
+  // walked once.
   std::vector<TASTNode*> pending{this};
+  std::unordered_set<TASTNode*> seen{this};
   while (!pending.empty()) {
     TASTNode* node = pending.back();
     pending.pop_back();
     node->IsExtern = 1;
-    pending.insert(pending.end(), node->Children.rbegin(), node->Children.rend());
+    node->ForEachChild([&](TASTNode* child) {
+      if (seen.insert(child).second) pending.push_back(child);
+    });
   }
   return 0;
 }
@@ -157,7 +161,6 @@ bool IsSharedType(const TASTNode* node) {
 
 int TASTNode::AddChildNode(TASTNode* child) {
   if (child == nullptr || IsSharedType(child)) return 0;
-  Children.push_back(child);
   child->SetParentNode(this);
   return 0;
 }
@@ -193,14 +196,6 @@ int TASTNode::ReplaceChildNode(TASTNode* old, TASTNode* replacement) {
   if (old != nullptr) {
     TReplacingVisitor visitor(old, replacement);
     VisitNodeFields(visitor);
-    bool found = false;
-    for (TASTNode*& child : Children)
-      if (child == old) {
-        child = replacement;
-        found = true;
-      }
-    // A shared datatype was no child: what takes its place joins the children.
-    if (!found && IsSharedType(old)) return AddChildNode(replacement);
   }
   if (replacement != nullptr) replacement->SetParentNode(this);
   return 0;

@@ -113,9 +113,6 @@ class TNodePlaces {
   static uint32_t LastNumber;
 };
 
-// The children of a node, in the order they were added.
-using TChildList = TForeverList<TASTNode*>;
-
 // Classes that NodeCast recognises by a bit of the node's class set: the casts the checker and
 // the code generator make most often, each of which would otherwise be a dynamic_cast walking
 // the class hierarchy.
@@ -179,16 +176,17 @@ class TNodeClasses {
 class TASTNode : public TObject {
  public:
   // Half a million nodes for a program of a hundred thousand lines: the fields are packed into
-  // 56 bytes. The two flags and the class set fill the room after the object kind.
+  // 44 bytes. The two flags and the class set fill the room after the object kind.
   int8_t IsCompiled = 0;
   int8_t IsExtern = 0;
   // The number of the set of bits of the node's class and of its base classes among those
   // NodeCast tells apart without a dynamic_cast (see ZINTREL_NODE_CLASS).
   uint8_t ClassSet = 0;
   int32_t TableID = -1;
+  // A node's children are the nodes its fields hold whose parent it is: every child is held by a
+  // field (see VisitNodeFields), and a node a field only refers to has a parent of its own. So
+  // a node keeps no list of its children.
   TASTNode* Parent = nullptr;
-  // The place after the list's count is the next field's.
-  [[no_unique_address]] TChildList Children;
 
  private:
   uint32_t Place = 0;
@@ -235,8 +233,15 @@ class TASTNode : public TObject {
     return AddChildNodeList(array);
   }
   virtual int ReplaceChildNode(TASTNode* old, TASTNode* replacement);
-  // Takes the node out of the children, when a field that held it is pointed elsewhere.
-  void RemoveChildNode(const TASTNode* child) { Children.erase(child); }
+  // Calls the function with each child, in the order of the fields (a child two fields hold
+  // comes twice).
+  template <class Function>
+  void ForEachChild(Function&& function);
+  std::vector<TASTNode*> ChildNodes() {
+    std::vector<TASTNode*> children;
+    ForEachChild([&children](TASTNode* child) { children.push_back(child); });
+    return children;
+  }
   // Passes the record up to the nearest ancestor that keeps dependency records.
   virtual int AddDependency(TASTNode* dependency, TASTNode* user);
   // Classes and program nodes keep dependency records.
@@ -305,6 +310,23 @@ class TASTNode : public TObject {
   [[noreturn]] static void StackExhausted(const TASTNode* node);
   static inline thread_local const char* StackLimit = nullptr;
 };
+
+template <class Function>
+void TASTNode::ForEachChild(Function&& function) {
+  class TChildVisitor : public TNodeFieldVisitor {
+   public:
+    TChildVisitor(TASTNode* node, Function& call) : Node(node), Call(call) {}
+    void Visit(TASTNode* value, bool (*)(void*, TASTNode*), void*) override {
+      if (value != nullptr && value != Node && value->Parent == Node) Call(value);
+    }
+
+   private:
+    TASTNode* Node;
+    Function& Call;
+  };
+  TChildVisitor visitor(this, function);
+  VisitNodeFields(visitor);
+}
 
 // A node made while checking stands for a node of the tree (a cast for the value it converts, a
 // constructor call for the New it replaces): while a TNodeOrigin lives, every new node belongs

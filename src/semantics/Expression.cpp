@@ -175,7 +175,6 @@ int TLiteralNode::Check(TScope* scope) {
       Datatype = ActiveTarget->CreateDatatype()->Create(TYPE_STRING, nullptr, 0);
     }
   }
-  Children.clear();
   if (Datatype != nullptr) {
     AddChildNode(Datatype);
     if (scope != nullptr) Datatype->CheckCorrectness(scope);
@@ -221,7 +220,6 @@ int TVariableNode::CheckCorrectness(TScope* scope) {
     Abort("Variable datatype does not match declared datatype", this);
   AddDependency(Origin, this);
   // From here the node shows its declaration's type; the written one is no child any more.
-  if (Datatype != nullptr && Datatype != Origin->Datatype) RemoveChildNode(Datatype);
   Datatype = Origin->Datatype;
   return 0;
 }

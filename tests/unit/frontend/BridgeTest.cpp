@@ -92,7 +92,7 @@ TEST_F(BridgeTest, ALocalDeclarationOfThreeVariablesGivesThreeStatements) {
   auto* b = dynamic_cast<TVariableDeclNode*>(statements->Statements[1]);
   // Float's datatype is the one shared by every Float: no node's child.
   EXPECT_TRUE(b->Datatype->IsShared());
-  EXPECT_EQ(b->Children, (std::vector<TASTNode*>{b->Value}));
+  EXPECT_EQ(b->ChildNodes(), (std::vector<TASTNode*>{b->Value}));
 }
 
 TEST_F(BridgeTest, ConstantsOfABlockAreKeptApart) {
@@ -103,7 +103,7 @@ TEST_F(BridgeTest, ConstantsOfABlockAreKeptApart) {
   TStatementList* block = TStatementList::Create(HandleToList(List({statement, constant})));
   ASSERT_EQ(block->Constants.size(), 1u);
   ASSERT_EQ(block->Statements.size(), 1u);
-  EXPECT_EQ(block->Children.front(), block->Constants.front());
+  EXPECT_EQ(block->ChildNodes().front(), block->Constants.front());
 }
 
 TEST_F(BridgeTest, CallAsStatementSharesCalleeAndArguments) {
@@ -228,7 +228,7 @@ TEST_F(BridgeTest, ClassMembersAndConstructor) {
   EXPECT_EQ(constructor->ReturnDatatype->Compound, c);
   EXPECT_EQ(constructor->Datatype->ReturnType()->Compound, c);
   EXPECT_NE(constructor->Datatype->ReturnType(), constructor->ReturnDatatype);  // a copy
-  EXPECT_EQ(c->Children.front(), constructor);
+  EXPECT_EQ(c->ChildNodes().front(), constructor);
 }
 
 TEST_F(BridgeTest, ConstructorWithAReturnTypeIsRejectedWhileParsing) {
@@ -246,7 +246,7 @@ TEST_F(BridgeTest, SelectJoinsCasesAroundTheDefault) {
   auto* select = Node<TSelectNode>(TSelectNode::Emit(Name("v"), before, def, after));
   ASSERT_EQ(select->CaseList.size(), 3u);
   EXPECT_EQ(dynamic_cast<TLiteralNode*>(select->CaseList[2]->Expression)->IntValue, 3);
-  EXPECT_EQ(select->Children[1], select->DefaultCase);
+  EXPECT_EQ(select->ChildNodes()[1], select->DefaultCase);
   auto* plain = Node<TSelectNode>(TSelectNode::Emit(Name("v"), before, -1, -1));
   EXPECT_EQ(plain->CaseList.size(), 2u);
   EXPECT_EQ(plain->DefaultCase, nullptr);
@@ -288,7 +288,7 @@ TEST_F(BridgeTest, NewArrayAndNewObject) {
   int32_t arg = Int(1);
   auto* creation = Node<TNewExpression>(TNewExpression::Emit(TName("Thing"), List({arg})));
   ASSERT_EQ(creation->Parameters.size(), 1u);
-  EXPECT_TRUE(creation->Children.empty());  // arguments are not adopted
+  EXPECT_TRUE(creation->ChildNodes().empty());  // arguments are not adopted
   EXPECT_NE(HandleToNode(arg)->Parent, creation);
 }
 

@@ -16,6 +16,17 @@ class TPlainNode : public TStatementNode {
   std::string GenerateCode(const std::string&) override { return ""; }
 };
 
+class TPairNode : public TPlainNode {
+ public:
+  TStatementNode* First = nullptr;
+  TStatementNode* Second = nullptr;
+  void VisitNodeFields(TNodeFieldVisitor& visitor) override {
+    TPlainNode::VisitNodeFields(visitor);
+    visitor(First);
+    visitor(Second);
+  }
+};
+
 TEST(NodeTable, HandlesAreDenseAndTheTableDoubles) {
   int32_t first = RegisterHandle(new TList());
   int32_t second = RegisterHandle(new TList());
@@ -121,12 +132,14 @@ TEST(NodeTable, SmallListsShareOutgrownRoom) {
 // A node taken for its fields is given up once the reader is done: its handle is empty, its
 // children (taken with it or not) have no parent, and the next node of its size takes its room.
 TEST(NodeTable, TakenNodesLeaveTheirRoomToTheNext) {
-  auto* parent = new TPlainNode();
+  auto* parent = new TPairNode();
   auto* child = new TPlainNode();
   auto* kept = new TPlainNode();
+  parent->First = child;
+  parent->Second = kept;
   parent->AddChildNode(child);
   parent->AddChildNode(kept);
-  EXPECT_EQ(parent->Children.size(), 2u);
+  EXPECT_EQ(parent->ChildNodes().size(), 2u);
   EXPECT_EQ(TNodeTable::TakeNode(parent->TableID), parent);
   EXPECT_EQ(TNodeTable::TakeNode(child->TableID), child);
   const int32_t handle = parent->TableID;

@@ -69,11 +69,18 @@ TEST_F(ASTNodeTest, ChildrenParentsAndExtern) {
   TTestExpression* a = new TTestExpression();
   TTestPair* inner = new TTestPair();
   TTestExpression* deep = new TTestExpression();
+  pair->Left = a;
+  pair->Right = inner;
+  inner->Left = deep;
   pair->AddChildNode(a);
   pair->AddChildNode(inner);
   inner->AddChildNode(deep);
   pair->AddChildNode(nullptr);
-  EXPECT_EQ(pair->Children, (std::vector<TASTNode*>{a, inner}));
+  EXPECT_EQ(pair->ChildNodes(), (std::vector<TASTNode*>{a, inner}));
+  // A field that only refers to a node with a parent of its own holds no child.
+  TTestPair* other = new TTestPair();
+  other->Left = deep;
+  EXPECT_TRUE(other->ChildNodes().empty());
   EXPECT_EQ(deep->Parent, inner);
   EXPECT_EQ(deep->HasParentNode(pair), 1);
   EXPECT_EQ(deep->HasParentNode(inner), 1);
@@ -93,9 +100,11 @@ TEST_F(ASTNodeTest, ChildListsSkipWhatIsNoNode) {
   TTestExpression* y = new TTestExpression();
   list->Items = {x, new TStringObject("Base"), new TList(), y};
   parent->AddChildNodeList(list);
-  EXPECT_EQ(parent->Children, (std::vector<TASTNode*>{x, y}));
-  parent->AddChildNodeArray(std::vector<TASTNode*>{nullptr, y, nullptr});
-  EXPECT_EQ(parent->Children, (std::vector<TASTNode*>{x, y, y}));
+  EXPECT_EQ(x->Parent, parent);
+  EXPECT_EQ(y->Parent, parent);
+  TTestPair* other = new TTestPair();
+  other->AddChildNodeArray(std::vector<TASTNode*>{nullptr, y, nullptr});
+  EXPECT_EQ(y->Parent, other);
 }
 
 TEST_F(ASTNodeTest, ReplaceChildNode) {
@@ -112,7 +121,7 @@ TEST_F(ASTNodeTest, ReplaceChildNode) {
   pair->ReplaceChildNode(left, cast);
   EXPECT_EQ(pair->Left, cast);
   EXPECT_EQ(pair->Right, right);
-  EXPECT_EQ(pair->Children, (std::vector<TASTNode*>{cast, right, cast}));
+  EXPECT_EQ(pair->ChildNodes(), (std::vector<TASTNode*>{cast, right}));
   EXPECT_EQ(cast->Parent, pair);
   EXPECT_EQ(left->Parent, pair);  // the old node keeps its parent
 
@@ -125,7 +134,7 @@ TEST_F(ASTNodeTest, ReplaceChildNode) {
   TTestExpression* stranger = new TTestExpression();
   TTestExpression* newcomer = new TTestExpression();
   pair->ReplaceChildNode(stranger, newcomer);
-  EXPECT_EQ(pair->Children.size(), 3u);
+  EXPECT_EQ(pair->ChildNodes().size(), 2u);
   EXPECT_EQ(pair->Left, cast);
   EXPECT_EQ(newcomer->Parent, pair);
 }

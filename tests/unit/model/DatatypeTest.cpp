@@ -175,7 +175,7 @@ TEST_F(DatatypeTest, FromStringOfPointersAndArrays) {
   EXPECT_EQ(pointer->NestedType->NestedType->TypeKind, TYPE_BYTE);
   EXPECT_EQ(pointer->NestedType->Parent, pointer);
   EXPECT_EQ(pointer->NestedType->IsCompiled, 1);
-  EXPECT_EQ(pointer->Children, std::vector<TASTNode*>{pointer->NestedType});
+  EXPECT_EQ(pointer->ChildNodes(), std::vector<TASTNode*>{pointer->NestedType});
 
   TDatatype* one = Parse("Int[]");
   ASSERT_TRUE(one->IsArray());
@@ -205,7 +205,7 @@ TEST_F(DatatypeTest, FromStringOfFunctionTypes) {
   EXPECT_EQ(type->Signature().Parameters[1]->ToString(), "Byte Ptr");
   EXPECT_TRUE(type->Signature().ParamValues.empty());
   EXPECT_EQ(type->IsCompiled, 1);
-  EXPECT_EQ(type->Children,
+  EXPECT_EQ(type->ChildNodes(),
             (std::vector<TASTNode*>{type->ReturnType(), type->Signature().Parameters[0],
                                     type->Signature().Parameters[1]}));
 

@@ -75,7 +75,7 @@ TEST(Declarations, ImplicitConversionsBecomeCasts) {
   EXPECT_EQ(literal->FloatValue, 1.5f);
   EXPECT_EQ(cast->Parent, x);
   EXPECT_EQ(literal->Parent, cast);
-  EXPECT_EQ(x->Children.front(), cast);
+  EXPECT_EQ(x->ChildNodes().front(), cast);
   // Equal types need no cast.
   EXPECT_NE(As<TLiteralNode>(Statement(p.Root(), 1)->Value), nullptr);
 }

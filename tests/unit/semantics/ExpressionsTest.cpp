@@ -254,7 +254,7 @@ TEST(Rewrites, AssignmentAndReturnConvertExplicitly) {
   auto* cast = As<TTypeCastExpression>(assignment->RightExp);
   ASSERT_NE(cast, nullptr);
   EXPECT_EQ(cast->Datatype->ToString(), "Float");
-  EXPECT_EQ(assignment->Children.back(), cast);
+  EXPECT_EQ(assignment->ChildNodes().back(), cast);
   auto* ret = As<TReturnNode>(p.Root()->Functions[0]->Statements->Statements[0]);
   EXPECT_EQ(As<TTypeCastExpression>(ret->TargetExp)->Datatype->ToString(), "Double");
 }
