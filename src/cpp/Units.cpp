@@ -1,7 +1,9 @@
 // The program-specific text of a file's header, class headers and source, and the file's main
 // function.
 #include <algorithm>
+#include <memory>
 #include <optional>
+#include <unordered_map>
 #include <typeinfo>
 
 #include "cpp/CPPNodes.h"
@@ -49,9 +51,99 @@ std::string Prototypes(const TDependencyNode* record, const std::string& indent)
   return text;
 }
 
+// The texts of a long program's functions, made on the second processor in the order the check
+// takes the functions, each as soon as the check is done with it: a function's text depends on
+// nothing but its own nodes and the declarations checked before any function body. A fatal
+// report made on the way (a function nested too deeply for the generator) waits for WriteCode
+// to reach the function, so that every report a single thread would give first comes first.
+class TFunctionsAhead {
+ public:
+  // The program's functions in the order of the check; those WriteCode asks for are made.
+  explicit TFunctionsAhead(std::vector<TFunctionNode*> functions)
+      : Functions(std::move(functions)), Texts(Functions.size()) {
+    for (size_t i = 0; i < Functions.size(); ++i)
+      if (Written(Functions[i])) Places.emplace(Functions[i], i);
+    Work.emplace([this](TBesideWork& self) {
+      if (!self.OnThread()) return;
+      TASTNode::InitStackLimit();
+      for (size_t i = 0; i < Functions.size(); ++i) {
+        bool stop = false;
+        self.WaitFor([this, i, &stop] {
+          stop = Stopping;
+          return Checked > i || Stopping;
+        });
+        if (stop) return;
+        if (Written(Functions[i])) {
+          std::string& text = Texts[i];
+          static_cast<TCPPFunctionNode*>(Functions[i])->AppendImplementationCode(text, "", "", "");
+          text += "\n\n";
+        }
+        self.Share([this, i] { Made = i + 1; });
+      }
+    });
+  }
+  // The functions whose text a source holds: those of files compiled now, not extern ones.
+  static bool Written(const TFunctionNode* function) {
+    return function->IsExtern == 0 && (function->Root() == nullptr || !function->Root()->IsCompiled);
+  }
+  // The check is done with the first count functions.
+  void SetChecked(size_t count) {
+    Work->Share([this, count] { Checked = count; });
+  }
+  // Writes the function's text when it was made ahead; false when it is not one of them.
+  bool Write(const TFunctionNode* function, TTextFileWriter& out) {
+    const auto place = Places.find(function);
+    if (place == Places.end() || !Work->OnThread()) return false;
+    const size_t i = place->second;
+    if (!Work->WaitFor([this, i] { return Made > i; })) {
+      Work->Finish();  // gives the report the work held back
+      return false;
+    }
+    out.Write(Texts[i]);
+    std::string().swap(Texts[i]);
+    Places.erase(place);  // written once: a text asked for again is made anew
+    return true;
+  }
+  // Stops the work wherever it is, when the program's text is never asked for.
+  ~TFunctionsAhead() {
+    if (!Work->OnThread()) return;
+    Work->Share([this] { Stopping = true; });
+    Work->Finish();
+  }
+
+ private:
+  std::vector<TFunctionNode*> Functions;
+  std::vector<std::string> Texts;
+  std::unordered_map<const TFunctionNode*, size_t> Places;
+  // Shared under the work's lock: functions checked, functions made, and the end of the work.
+  size_t Checked = 0;
+  size_t Made = 0;
+  bool Stopping = false;
+  std::optional<TBesideWork> Work;
+};
+
+std::unique_ptr<TFunctionsAhead> Ahead;
+
 }  // namespace
 
 TCPPProgramNode* TCPPProgramNode::Create() { return new TCPPProgramNode(); }
+
+void TCPPProgramNode::FunctionBodiesChecked(size_t count) {
+  if (count == 0) {
+    // A new check: the texts of a program checked before are not asked for any more.
+    Ahead.reset();
+    std::vector<TFunctionNode*> functions(Functions.begin(), Functions.end());
+    size_t lines = 0;
+    for (TFunctionNode* function : functions)
+      if (TFunctionsAhead::Written(function))
+        lines += static_cast<size_t>(std::max(function->EndLine - function->StartLine + 1, 1));
+    // Below a few thousand lines a thread costs more than it saves.
+    if (lines >= 4000 && TBesideWork::Available())
+      Ahead = std::make_unique<TFunctionsAhead>(std::move(functions));
+    return;
+  }
+  if (Ahead) Ahead->SetChecked(count);
+}
 
 std::string TCPPProgramNode::GenerateStandardIncludes() {
   // The C library's own declarations (noexcept, C linkage), so a program may still include
@@ -138,8 +230,12 @@ void TCPPProgramNode::WriteCode(TTextFileWriter& out, const std::string& indent)
   // batch on the second processor. Each batch's text goes out in turn; the second processor's
   // wait in two slots, which bounds the text held in memory to a few batches.
   std::vector<TASTNode*> items;
-  for (TFunctionNode* function : Functions)
-    if (function->IsExtern == 0) items.push_back(function);
+  for (TFunctionNode* function : Functions) {
+    if (function->IsExtern != 0) continue;
+    // The functions made ahead while the program was checked go out first, in their places.
+    if (items.empty() && Ahead && indent.empty() && Ahead->Write(function, out)) continue;
+    items.push_back(function);
+  }
   for (TClassNode* cls : Classes)
     if (cls->IsExtern == 0) items.push_back(cls);
   auto append = [&indent](std::string& into, TASTNode* item) {

@@ -83,9 +83,11 @@ int TProgramNode::CheckCorrectness(TScope* scope) {
     TItemContext context(c, this);
     c->CheckCorrectness(scope);
   }
-  for (TFunctionNode* f : Functions) {
-    TItemContext context(f, this);
-    f->CheckCorrectness(scope);
+  FunctionBodiesChecked(0);
+  for (size_t i = 0; i < Functions.size(); ++i) {
+    TItemContext context(Functions[i], this);
+    Functions[i]->CheckCorrectness(scope);
+    FunctionBodiesChecked(i + 1);
   }
 
   // Program-level statements last: their locals are not visible to functions and classes.

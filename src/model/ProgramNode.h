@@ -32,6 +32,10 @@ class TProgramNode : public TASTNode {
   std::string GetName() const override { return "TProgramNode"; }
   // The semantic check of a whole program, in its fixed order of passes.
   int CheckCorrectness(TScope* scope) override;
+  // Told, while the program is checked, how many of its functions have their bodies checked:
+  // 0 once the classes are, then one more after each function. A target may start on the text
+  // of the functions checked while the check goes on.
+  virtual void FunctionBodiesChecked(size_t count) { (void)count; }
   void VisitNodeFields(TNodeFieldVisitor& visitor) override;
   // Records that user refers to the declaration, under the dependency node of the file that
   // declares it; the first non-extern user is kept. The end of the upward chain.

@@ -82,11 +82,10 @@ TEST(UnitTexts, AnEmptyFileStillHasItsMainFunction) {
 namespace zintrel {
 namespace {
 
-// Every other batch of a long file's functions and classes is generated on the second
-// processor: the source must be the one a single thread writes. The program is long enough for
-// every slot of the batches to be used more than once, and has what generation shares between
-// items: classes whose parents override a method differently, and class constants folded into
-// defaults and steps.
+// A long program's functions get their text on the second processor while the check goes on,
+// and every other batch of its classes while the rest is written: the source must be the one
+// a single thread writes. The program has what generation shares between items: classes whose
+// parents override a method differently, and class constants folded into defaults and steps.
 TEST(UnitTexts, ALongSourceIsTheSameOnTwoThreadsAsOnOne) {
   std::string source = "Const Base:Int = 3\n";
   for (int i = 0; i < 1500; ++i) {
@@ -101,18 +100,18 @@ TEST(UnitTexts, ALongSourceIsTheSameOnTwoThreadsAsOnOne) {
               "  For Local j:Int = 0 To n Step A" + n + ".Limit - Base\n    s = s + j * k\n" +
               "  Next\n  Local b:B" + n + " = New D" + n + "\n  Return s + b.Get()\nEndFunction\n";
   }
-  CheckedProgram program(source);
-  ASSERT_EQ(program.output, "Compiling " + program.path + "\n");
-  auto* root = static_cast<TCPPProgramNode*>(program.Root());
   std::string texts[2];
   for (bool threads : {false, true}) {
     TBesideWork::UseThreads(threads);
+    CheckedProgram program(source);
+    ASSERT_EQ(program.output, "Compiling " + program.path + "\n");
     TTextFileWriter out;
     out.Open(program.path + ".cpp");
-    root->WriteCode(out, "");
+    static_cast<TCPPProgramNode*>(program.Root())->WriteCode(out, "");
     ASSERT_TRUE(out.Close());
     ASSERT_TRUE(ReadFileBytes(program.path + ".cpp", texts[threads]));
   }
+  TBesideWork::UseThreads(true);
   EXPECT_GT(texts[0].size(), 600000u);
   EXPECT_EQ(texts[0], texts[1]);
 }
