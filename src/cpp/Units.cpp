@@ -51,57 +51,83 @@ std::string Prototypes(const TDependencyNode* record, const std::string& indent)
   return text;
 }
 
-// The texts of a long program's functions, made on the second processor in the order the check
-// takes the functions, each as soon as the check is done with it: a function's text depends on
-// nothing but its own nodes and the declarations checked before any function body. A fatal
-// report made on the way (a function nested too deeply for the generator) waits for WriteCode
-// to reach the function, so that every report a single thread would give first comes first.
+// The texts of a long program's classes and functions, made on the second processor while the
+// check goes on: the classes at once (their check comes first), then the functions in the order
+// the check takes them, each as soon as the check is done with it. A text depends on nothing
+// but its own nodes and the declarations checked before any function body. Once the source is
+// written, the writer makes the items the work has not taken yet itself, so both processors
+// share what is left. A fatal report made by the work (a function nested too deeply for the
+// generator) waits for the writer to reach its item, so that every report a single thread would
+// give first comes first.
 class TFunctionsAhead {
  public:
-  // The program's functions in the order of the check; those WriteCode asks for are made.
-  explicit TFunctionsAhead(std::vector<TFunctionNode*> functions)
-      : Functions(std::move(functions)), Texts(Functions.size()) {
-    for (size_t i = 0; i < Functions.size(); ++i)
-      if (Written(Functions[i])) Places.emplace(Functions[i], i);
+  // The program's classes and its functions in the order of the check; those WriteCode asks
+  // for are made.
+  TFunctionsAhead(const std::vector<TClassNode*>& classes, const std::vector<TFunctionNode*>& functions)
+      : Classes(classes.size()) {
+    Items.insert(Items.end(), classes.begin(), classes.end());
+    Items.insert(Items.end(), functions.begin(), functions.end());
+    Texts.resize(Items.size());
+    States.assign(Items.size(), Free);
+    for (size_t i = 0; i < Items.size(); ++i)
+      if (Written(Items[i])) Places.emplace(Items[i], i);
     Work.emplace([this](TBesideWork& self) {
       if (!self.OnThread()) return;
       TASTNode::InitStackLimit();
-      for (size_t i = 0; i < Functions.size(); ++i) {
-        bool stop = false;
-        self.WaitFor([this, i, &stop] {
+      for (size_t i = 0; i < Items.size(); ++i) {
+        bool stop = false, taken = false;
+        // The item is taken under the lock, as soon as it is checked, unless the writer was first.
+        self.WaitFor([this, i, &stop, &taken] {
           stop = Stopping;
-          return Checked > i || Stopping;
+          if (stop || States[i] != Free || !Written(Items[i])) return true;
+          if (i >= Classes && Checked <= i - Classes) return false;
+          States[i] = Taken;
+          taken = true;
+          return true;
         });
         if (stop) return;
-        if (Written(Functions[i])) {
-          std::string& text = Texts[i];
-          static_cast<TCPPFunctionNode*>(Functions[i])->AppendImplementationCode(text, "", "", "");
-          text += "\n\n";
-        }
-        self.Share([this, i] { Made = i + 1; });
+        if (!taken) continue;
+        Append(Texts[i], Items[i]);
+        self.Share([this, i] { States[i] = Made; });
       }
     });
   }
-  // The functions whose text a source holds: those of files compiled now, not extern ones.
-  static bool Written(const TFunctionNode* function) {
-    return function->IsExtern == 0 && (function->Root() == nullptr || !function->Root()->IsCompiled);
+  // The classes and functions whose text a source holds: those of files compiled now, not
+  // extern ones.
+  static bool Written(const TASTNode* item) {
+    return item->IsExtern == 0 && (item->Root() == nullptr || !item->Root()->IsCompiled);
   }
   // The check is done with the first count functions.
   void SetChecked(size_t count) {
     Work->Share([this, count] { Checked = count; });
   }
-  // Writes the function's text when it was made ahead; false when it is not one of them.
-  bool Write(const TFunctionNode* function, TTextFileWriter& out) {
-    const auto place = Places.find(function);
+  // Writes the item's text: the one made ahead, or made now when the work has not taken the
+  // item. False when the item is none of the program's.
+  bool Write(const TASTNode* item, TTextFileWriter& out) {
+    const auto place = Places.find(item);
     if (place == Places.end() || !Work->OnThread()) return false;
     const size_t i = place->second;
-    if (!Work->WaitFor([this, i] { return Made > i; })) {
+    Places.erase(place);  // written once: a text asked for again is made anew
+    bool mine = false;
+    const bool done = Work->WaitFor([this, i, &mine] {
+      if (States[i] == Free) {
+        States[i] = Writer;
+        mine = true;
+      }
+      return mine || States[i] == Made;
+    });
+    if (mine) {
+      Append(out.Text, Items[i]);
+      out.Pause();
+      return true;
+    }
+    if (!done) {
       Work->Finish();  // gives the report the work held back
-      return false;
+      Append(out.Text, Items[i]);
+      return true;
     }
     out.Write(Texts[i]);
     std::string().swap(Texts[i]);
-    Places.erase(place);  // written once: a text asked for again is made anew
     return true;
   }
   // Stops the work wherever it is, when the program's text is never asked for.
@@ -112,12 +138,21 @@ class TFunctionsAhead {
   }
 
  private:
-  std::vector<TFunctionNode*> Functions;
+  enum TState : uint8_t { Free, Taken, Made, Writer };
+  static void Append(std::string& text, TASTNode* item) {
+    if (auto* function = NodeCast<TFunctionNode>(item))
+      static_cast<TCPPFunctionNode*>(function)->AppendImplementationCode(text, "", "", "");
+    else
+      AppendNodeCode(text, item, "");
+    text += "\n\n";
+  }
+  std::vector<TASTNode*> Items;
+  const size_t Classes;  // the items before the functions
   std::vector<std::string> Texts;
-  std::unordered_map<const TFunctionNode*, size_t> Places;
-  // Shared under the work's lock: functions checked, functions made, and the end of the work.
+  std::unordered_map<const TASTNode*, size_t> Places;
+  // Shared under the work's lock: functions checked, each item's state, the end of the work.
   size_t Checked = 0;
-  size_t Made = 0;
+  std::vector<TState> States;
   bool Stopping = false;
   std::optional<TBesideWork> Work;
 };
@@ -132,14 +167,18 @@ void TCPPProgramNode::FunctionBodiesChecked(size_t count) {
   if (count == 0) {
     // A new check: the texts of a program checked before are not asked for any more.
     Ahead.reset();
-    std::vector<TFunctionNode*> functions(Functions.begin(), Functions.end());
+    const std::vector<TFunctionNode*> functions(Functions.begin(), Functions.end());
+    const std::vector<TClassNode*> classes(Classes.begin(), Classes.end());
     size_t lines = 0;
-    for (TFunctionNode* function : functions)
-      if (TFunctionsAhead::Written(function))
-        lines += static_cast<size_t>(std::max(function->EndLine - function->StartLine + 1, 1));
+    auto add = [&lines](const TASTNode* item) {
+      if (TFunctionsAhead::Written(item))
+        lines += static_cast<size_t>(std::max(item->EndLine - item->StartLine + 1, 1));
+    };
+    std::for_each(functions.begin(), functions.end(), add);
+    std::for_each(classes.begin(), classes.end(), add);
     // Below a few thousand lines a thread costs more than it saves.
     if (lines >= 4000 && TBesideWork::Available())
-      Ahead = std::make_unique<TFunctionsAhead>(std::move(functions));
+      Ahead = std::make_unique<TFunctionsAhead>(classes, functions);
     return;
   }
   if (Ahead) Ahead->SetChecked(count);
@@ -232,12 +271,16 @@ void TCPPProgramNode::WriteCode(TTextFileWriter& out, const std::string& indent)
   std::vector<TASTNode*> items;
   for (TFunctionNode* function : Functions) {
     if (function->IsExtern != 0) continue;
-    // The functions made ahead while the program was checked go out first, in their places.
+    // The functions and classes made ahead while the program was checked go out in their
+    // places.
     if (items.empty() && Ahead && indent.empty() && Ahead->Write(function, out)) continue;
     items.push_back(function);
   }
-  for (TClassNode* cls : Classes)
-    if (cls->IsExtern == 0) items.push_back(cls);
+  for (TClassNode* cls : Classes) {
+    if (cls->IsExtern != 0) continue;
+    if (items.empty() && Ahead && indent.empty() && Ahead->Write(cls, out)) continue;
+    items.push_back(cls);
+  }
   auto append = [&indent](std::string& into, TASTNode* item) {
     if (auto* function = NodeCast<TFunctionNode>(item))
       CPP(function)->AppendImplementationCode(into, indent, "", "");
