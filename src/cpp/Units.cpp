@@ -51,26 +51,41 @@ std::string Prototypes(const TDependencyNode* record, const std::string& indent)
   return text;
 }
 
-// The texts of a long program's classes and functions, made on the second processor while the
-// check goes on: the classes at once (their check comes first), then the functions in the order
-// the check takes them, each as soon as the check is done with it. A text depends on nothing
-// but its own nodes and the declarations checked before any function body. Once the source is
-// written, the writer makes the items the work has not taken yet itself, so both processors
-// share what is left. A fatal report made by the work (a function nested too deeply for the
-// generator) waits for the writer to reach its item, so that every report a single thread would
-// give first comes first.
+// The C++ text of a class's header after its includes: the classes the class's own members are
+// declared with (all a class declaration needs; the file's whole list would give a file of n
+// classes n headers of n lines each), then the class declaration.
+std::string ClassHeaderText(TClassNode* cls, const std::string& indent) {
+  std::string text = Prototypes(cls->Dependencies, indent);
+  if (!text.empty()) text += "\n\n";
+  text += static_cast<TCPPClassNode*>(cls)->GenerateDeclarationCode(indent) + ";\n";
+  return text;
+}
+
+// The texts of a long program's class headers, classes and functions, made on the second
+// processor while the check goes on: those of the classes at once (their check comes first),
+// then the functions in the order the check takes them, each as soon as the check is done with
+// it. A text depends on nothing but its own nodes and the declarations and class records
+// complete before any function body is checked. Once the files are written, the writer makes
+// the items the work has not taken yet itself, so both processors share what is left. A fatal
+// report made by the work (a function nested too deeply for the generator) waits for the writer
+// to reach its item: the work takes the items in the order the files are written, so every
+// report a single thread would give first comes first.
 class TFunctionsAhead {
  public:
-  // The program's classes and its functions in the order of the check; those WriteCode asks
-  // for are made.
+  // The program's classes, and its functions in the order of the check.
   TFunctionsAhead(const std::vector<TClassNode*>& classes, const std::vector<TFunctionNode*>& functions)
       : Classes(classes.size()) {
+    Items.insert(Items.end(), classes.begin(), classes.end());  // their headers
     Items.insert(Items.end(), classes.begin(), classes.end());
     Items.insert(Items.end(), functions.begin(), functions.end());
     Texts.resize(Items.size());
     States.assign(Items.size(), Free);
     for (size_t i = 0; i < Items.size(); ++i)
-      if (Written(Items[i])) Places.emplace(Items[i], i);
+      if (Written(Items[i])) (i < Classes ? HeaderPlaces : Places).emplace(Items[i], i);
+    // A record puts its entries in order when it is first walked: here, not on two threads.
+    for (TClassNode* cls : classes)
+      if (cls->Dependencies != nullptr)
+        for (const auto& entry : cls->Dependencies->Dependencies) (void)entry.second.begin();
     Work.emplace([this](TBesideWork& self) {
       if (!self.OnThread()) return;
       TASTNode::InitStackLimit();
@@ -80,14 +95,14 @@ class TFunctionsAhead {
         self.WaitFor([this, i, &stop, &taken] {
           stop = Stopping;
           if (stop || States[i] != Free || !Written(Items[i])) return true;
-          if (i >= Classes && Checked <= i - Classes) return false;
+          if (i >= 2 * Classes && Checked <= i - 2 * Classes) return false;
           States[i] = Taken;
           taken = true;
           return true;
         });
         if (stop) return;
         if (!taken) continue;
-        Append(Texts[i], Items[i]);
+        Make(i, Texts[i]);
         self.Share([this, i] { States[i] = Made; });
       }
     });
@@ -101,33 +116,28 @@ class TFunctionsAhead {
   void SetChecked(size_t count) {
     Work->Share([this, count] { Checked = count; });
   }
-  // Writes the item's text: the one made ahead, or made now when the work has not taken the
-  // item. False when the item is none of the program's.
+  // Writes the class's or function's text: the one made ahead, or made now when the work has
+  // not taken it. False when it is none of the program's.
   bool Write(const TASTNode* item, TTextFileWriter& out) {
     const auto place = Places.find(item);
     if (place == Places.end() || !Work->OnThread()) return false;
     const size_t i = place->second;
     Places.erase(place);  // written once: a text asked for again is made anew
-    bool mine = false;
-    const bool done = Work->WaitFor([this, i, &mine] {
-      if (States[i] == Free) {
-        States[i] = Writer;
-        mine = true;
-      }
-      return mine || States[i] == Made;
-    });
-    if (mine) {
-      Append(out.Text, Items[i]);
+    if (Take(i, out.Text)) {
       out.Pause();
-      return true;
+    } else {
+      out.Write(Texts[i]);
+      std::string().swap(Texts[i]);
     }
-    if (!done) {
-      Work->Finish();  // gives the report the work held back
-      Append(out.Text, Items[i]);
-      return true;
-    }
-    out.Write(Texts[i]);
-    std::string().swap(Texts[i]);
+    return true;
+  }
+  // The text of the class's header, the same way.
+  bool Header(const TClassNode* cls, std::string& text) {
+    const auto place = HeaderPlaces.find(cls);
+    if (place == HeaderPlaces.end() || !Work->OnThread()) return false;
+    const size_t i = place->second;
+    HeaderPlaces.erase(place);
+    if (!Take(i, text)) text = std::move(Texts[i]);
     return true;
   }
   // Stops the work wherever it is, when the program's text is never asked for.
@@ -139,17 +149,37 @@ class TFunctionsAhead {
 
  private:
   enum TState : uint8_t { Free, Taken, Made, Writer };
-  static void Append(std::string& text, TASTNode* item) {
-    if (auto* function = NodeCast<TFunctionNode>(item))
+  void Make(size_t i, std::string& text) {
+    if (i < Classes) {
+      text += ClassHeaderText(static_cast<TClassNode*>(Items[i]), "");
+      return;
+    }
+    if (auto* function = NodeCast<TFunctionNode>(Items[i]))
       static_cast<TCPPFunctionNode*>(function)->AppendImplementationCode(text, "", "", "");
     else
-      AppendNodeCode(text, item, "");
+      AppendNodeCode(text, Items[i], "");
     text += "\n\n";
   }
+  // Makes the item's text into the text given when the work has not taken it (true), or waits
+  // until the work has made it (false).
+  bool Take(size_t i, std::string& text) {
+    bool mine = false;
+    const bool done = Work->WaitFor([this, i, &mine] {
+      if (States[i] == Free) {
+        States[i] = Writer;
+        mine = true;
+      }
+      return mine || States[i] == Made;
+    });
+    if (!done) Work->Finish();  // gives the report the work held back
+    if (mine || !done) Make(i, text);
+    return mine || !done;
+  }
   std::vector<TASTNode*> Items;
-  const size_t Classes;  // the items before the functions
+  const size_t Classes;  // each class comes twice: its header, then its text
   std::vector<std::string> Texts;
   std::unordered_map<const TASTNode*, size_t> Places;
+  std::unordered_map<const TASTNode*, size_t> HeaderPlaces;
   // Shared under the work's lock: functions checked, each item's state, the end of the work.
   size_t Checked = 0;
   std::vector<TState> States;
@@ -235,12 +265,9 @@ std::string TCPPProgramNode::GenerateHeaderCode(const std::string& indent) {
 }
 
 std::string TCPPProgramNode::GenerateClassHeaderCode(const std::string& indent, TClassNode* cls) {
-  // The classes the class's own members are declared with: all a class declaration needs.
-  // The file's whole list would give a file of n classes n headers of n lines each.
-  std::string text = Prototypes(cls->Dependencies, indent);
-  if (!text.empty()) text += "\n\n";
-  text += static_cast<TCPPClassNode*>(cls)->GenerateDeclarationCode(indent) + ";\n";
-  return text;
+  std::string text;
+  if (indent.empty() && Ahead && Ahead->Header(cls, text)) return text;
+  return ClassHeaderText(cls, indent);
 }
 
 std::string TCPPProgramNode::GenerateCode(const std::string& indent) {
