@@ -70,10 +70,10 @@ std::string ClassHeaderText(TClassNode* cls, const std::string& indent) {
 // report made by the work (a function nested too deeply for the generator) waits for the writer
 // to reach its item: the work takes the items in the order the files are written, so every
 // report a single thread would give first comes first.
-class TFunctionsAhead {
+class TTextsAhead {
  public:
   // The program's classes, and its functions in the order of the check.
-  TFunctionsAhead(const std::vector<TClassNode*>& classes, const std::vector<TFunctionNode*>& functions)
+  TTextsAhead(const std::vector<TClassNode*>& classes, const std::vector<TFunctionNode*>& functions)
       : Classes(classes.size()) {
     Items.insert(Items.end(), classes.begin(), classes.end());  // their headers
     Items.insert(Items.end(), classes.begin(), classes.end());
@@ -140,11 +140,11 @@ class TFunctionsAhead {
     if (!Take(i, text)) text = std::move(Texts[i]);
     return true;
   }
-  // Stops the work wherever it is, when the program's text is never asked for.
-  ~TFunctionsAhead() {
-    if (!Work->OnThread()) return;
+  // Stops the work wherever it is, when the program's text is never asked for (a report it
+  // holds back is not given then).
+  ~TTextsAhead() {
     Work->Share([this] { Stopping = true; });
-    Work->Finish();
+    Work->Abandon();
   }
 
  private:
@@ -187,7 +187,7 @@ class TFunctionsAhead {
   std::optional<TBesideWork> Work;
 };
 
-std::unique_ptr<TFunctionsAhead> Ahead;
+std::unique_ptr<TTextsAhead> Ahead;
 
 }  // namespace
 
@@ -201,14 +201,14 @@ void TCPPProgramNode::FunctionBodiesChecked(size_t count) {
     const std::vector<TClassNode*> classes(Classes.begin(), Classes.end());
     size_t lines = 0;
     auto add = [&lines](const TASTNode* item) {
-      if (TFunctionsAhead::Written(item))
+      if (TTextsAhead::Written(item))
         lines += static_cast<size_t>(std::max(item->EndLine - item->StartLine + 1, 1));
     };
     std::for_each(functions.begin(), functions.end(), add);
     std::for_each(classes.begin(), classes.end(), add);
     // Below a few thousand lines a thread costs more than it saves.
     if (lines >= 4000 && TBesideWork::Available())
-      Ahead = std::make_unique<TFunctionsAhead>(classes, functions);
+      Ahead = std::make_unique<TTextsAhead>(classes, functions);
     return;
   }
   if (Ahead) Ahead->SetChecked(count);
@@ -291,15 +291,14 @@ void TCPPProgramNode::WriteCode(TTextFileWriter& out, const std::string& indent)
     out.Pause();
   }
   if (!Statements.empty()) text += "\n";
-  // The functions, then the classes. Their texts depend on nothing but their own nodes and the
-  // checked program, so a long file's are made in batches of some thousand lines, every other
+  // The functions, then the classes. Those of a long program were made while it was checked
+  // (see TTextsAhead). Otherwise, as their texts depend on nothing but their own nodes and the
+  // checked program, a long file's are made in batches of some thousand lines, every other
   // batch on the second processor. Each batch's text goes out in turn; the second processor's
-  // wait in two slots, which bounds the text held in memory to a few batches.
+  // wait in four slots, which bounds the text held in memory to a few batches.
   std::vector<TASTNode*> items;
   for (TFunctionNode* function : Functions) {
     if (function->IsExtern != 0) continue;
-    // The functions and classes made ahead while the program was checked go out in their
-    // places.
     if (items.empty() && Ahead && indent.empty() && Ahead->Write(function, out)) continue;
     items.push_back(function);
   }

@@ -71,6 +71,24 @@ void TBesideWork::Finish() {
   pthread_join(Thread, nullptr);
 }
 
+void TBesideWork::Abandon() {
+  if (!Work) return;
+  if (!Threaded) {
+    Work = nullptr;
+    return;
+  }
+  pthread_mutex_lock(&Lock);
+  while (!Finished) pthread_cond_wait(&Done, &Lock);
+  const bool reported = Reported;
+  pthread_mutex_unlock(&Lock);
+  Work = nullptr;
+  if (reported) {
+    pthread_detach(Thread);
+  } else {
+    pthread_join(Thread, nullptr);
+  }
+}
+
 void TBesideWork::Share(const std::function<void()>& change) {
   pthread_mutex_lock(&Lock);
   change();

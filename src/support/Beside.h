@@ -32,6 +32,10 @@ class TBesideWork {
   // Waits until the work is done (or does it now, without a thread); gives its fatal report, if
   // it made one, as a report of the calling thread.
   void Finish();
+  // Waits until the work is done, or has a report held back, which is dropped: for work whose
+  // results nobody asks for any more. (The thread of a dropped report sleeps until the process
+  // ends.)
+  void Abandon();
   // Whether the work runs on a thread of its own.
   bool OnThread() const { return Threaded; }
   // For results handed over in pieces, on either side: makes the change under the work's lock

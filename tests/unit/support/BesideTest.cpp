@@ -51,6 +51,19 @@ TEST(Beside, PiecesAreHandedOverInTurn) {
   EXPECT_FALSE(work.WaitFor([] { return false; }));
 }
 
+TEST(Beside, AnAbandonedWorkEndsAndItsReportIsDropped) {
+  std::string result;
+  {
+    TBesideWork work([&result](TBesideWork&) { result = "done"; });
+    work.Abandon();
+  }
+  EXPECT_EQ(result, TBesideWork::Available() ? "done" : "");
+  testing::internal::CaptureStdout();
+  TBesideWork failed([](TBesideWork&) { AbortWithMessage("never shown"); });
+  failed.Abandon();
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+}
+
 TEST(BesideDeathTest, TheCallersReportWinsAndTheWorksComesAtFinish) {
   for (bool threads : {true, false}) {
     TBesideWork::UseThreads(threads);
