@@ -66,10 +66,11 @@ std::string ClassHeaderText(TClassNode* cls, const std::string& indent) {
 // then the functions in the order the check takes them, each as soon as the check is done with
 // it. A text depends on nothing but its own nodes and the declarations and class records
 // complete before any function body is checked. Once the files are written, the writer makes
-// the items the work has not taken yet itself, so both processors share what is left. A fatal
-// report made by the work (a function nested too deeply for the generator) waits for the writer
-// to reach its item: the work takes the items in the order the files are written, so every
-// report a single thread would give first comes first.
+// the items the work has not taken yet itself, from the front, while the work takes them from
+// the back, so both processors share what is left. A fatal report made by the work (a function
+// nested too deeply for the generator) waits for the writer to reach its item, and every item
+// the writer makes comes before the work's: every report a single thread would give first comes
+// first.
 class TTextsAhead {
  public:
   // The program's classes, and its functions in the order of the check.
@@ -89,19 +90,28 @@ class TTextsAhead {
     Work.emplace([this](TBesideWork& self) {
       if (!self.OnThread()) return;
       TASTNode::InitStackLimit();
-      for (size_t i = 0; i < Items.size(); ++i) {
-        bool stop = false, taken = false;
-        // The item is taken under the lock, as soon as it is checked, unless the writer was first.
-        self.WaitFor([this, i, &stop, &taken] {
+      // In the order of the check while it goes on; once the files are being written, from the
+      // last item back, as the writer makes what it reaches first. Either way the work's items
+      // come after those the writer makes, so a report it holds back comes after theirs.
+      size_t next = 0, last = Items.size();
+      for (;;) {
+        size_t i = Items.size();
+        bool stop = false;
+        self.WaitFor([&] {
           stop = Stopping;
-          if (stop || States[i] != Free || !Written(Items[i])) return true;
-          if (i >= 2 * Classes && Checked <= i - 2 * Classes) return false;
-          States[i] = Taken;
-          taken = true;
+          if (stop) return true;
+          if (Writing) {
+            while (last > next && (States[last - 1] != Free || !Written(Items[last - 1]))) --last;
+            if (last > next) i = --last;
+          } else {
+            while (next < last && (States[next] != Free || !Written(Items[next]))) ++next;
+            if (next < last && !Ready(next)) return false;
+            if (next < last) i = next++;
+          }
+          if (i != Items.size()) States[i] = Taken;
           return true;
         });
-        if (stop) return;
-        if (!taken) continue;
+        if (stop || i == Items.size()) return;
         Make(i, Texts[i]);
         self.Share([this, i] { States[i] = Made; });
       }
@@ -131,6 +141,8 @@ class TTextsAhead {
     }
     return true;
   }
+  // Whether every text made ahead has been written.
+  bool AllWritten() const { return Places.empty() && HeaderPlaces.empty(); }
   // The text of the class's header, the same way.
   bool Header(const TClassNode* cls, std::string& text) {
     const auto place = HeaderPlaces.find(cls);
@@ -165,6 +177,7 @@ class TTextsAhead {
   bool Take(size_t i, std::string& text) {
     bool mine = false;
     const bool done = Work->WaitFor([this, i, &mine] {
+      Writing = true;
       if (States[i] == Free) {
         States[i] = Writer;
         mine = true;
@@ -175,13 +188,17 @@ class TTextsAhead {
     if (mine || !done) Make(i, text);
     return mine || !done;
   }
+  // Whether the check is done with the item.
+  bool Ready(size_t i) const { return i < 2 * Classes || Checked > i - 2 * Classes; }
   std::vector<TASTNode*> Items;
   const size_t Classes;  // each class comes twice: its header, then its text
   std::vector<std::string> Texts;
   std::unordered_map<const TASTNode*, size_t> Places;
   std::unordered_map<const TASTNode*, size_t> HeaderPlaces;
-  // Shared under the work's lock: functions checked, each item's state, the end of the work.
+  // Shared under the work's lock: functions checked, each item's state, whether the files are
+  // being written, the end of the work.
   size_t Checked = 0;
+  bool Writing = false;
   std::vector<TState> States;
   bool Stopping = false;
   std::optional<TBesideWork> Work;
@@ -307,6 +324,8 @@ void TCPPProgramNode::WriteCode(TTextFileWriter& out, const std::string& indent)
     if (items.empty() && Ahead && indent.empty() && Ahead->Write(cls, out)) continue;
     items.push_back(cls);
   }
+  // The work ends with its last text written.
+  if (Ahead && Ahead->AllWritten()) Ahead.reset();
   auto append = [&indent](std::string& into, TASTNode* item) {
     if (auto* function = NodeCast<TFunctionNode>(item))
       CPP(function)->AppendImplementationCode(into, indent, "", "");

@@ -24,7 +24,6 @@ const std::string* TSourcePath::Intern(const std::string& text) {
   static std::unordered_set<std::string>* paths = new std::unordered_set<std::string>();
   return &*paths->insert(text).first;
 }
-std::vector<TNodePlace> TNodePlaces::List;
 TProgramNode* TNodePlaces::LastRoot = nullptr;
 const void* TNodePlaces::LastFile = nullptr;
 uint32_t TNodePlaces::LastNumber = 0;
@@ -41,8 +40,11 @@ uint32_t TNodePlaces::Find(TProgramNode* root, const TSourcePath& file) {
   if (root != nullptr || !file.empty()) {
     auto [found, added] = numbers.try_emplace({root, file.Identity()}, 0);
     if (added) {
-      List.push_back(TNodePlace{root, file});
-      found->second = static_cast<uint32_t>(List.size());
+      if (Count == (MaxChunks << ChunkBits))
+        AbortWithMessage("Fatal compiler error: too many source files");
+      if ((Count & ((1u << ChunkBits) - 1)) == 0) Chunks[Count >> ChunkBits] = new TNodePlace[1u << ChunkBits];
+      Chunks[Count >> ChunkBits][Count & ((1u << ChunkBits) - 1)] = TNodePlace{root, file};
+      found->second = ++Count;
     }
     number = found->second;
   }

@@ -94,10 +94,10 @@ struct TNodePlace {
 class TNodePlaces {
  public:
   static TProgramNode* Root(uint32_t number) {
-    return number == 0 ? nullptr : List[number - 1].Root;
+    return number == 0 ? nullptr : Entry(number).Root;
   }
   static TSourcePath SourceFile(uint32_t number) {
-    return number == 0 ? TSourcePath() : List[number - 1].SourceFile;
+    return number == 0 ? TSourcePath() : Entry(number).SourceFile;
   }
   // The number of the pair; the one asked for last is answered without a search.
   static uint32_t Of(TProgramNode* root, const TSourcePath& file) {
@@ -107,7 +107,16 @@ class TNodePlaces {
 
  private:
   static uint32_t Find(TProgramNode* root, const TSourcePath& file);
-  static std::vector<TNodePlace> List;
+  // The pairs live in chunks that never move: while a long program's text is generated on a
+  // second thread, which reads the pairs of its nodes, the check may add pairs for modules it
+  // loads.
+  static constexpr uint32_t ChunkBits = 10;
+  static constexpr uint32_t MaxChunks = 4096;
+  static const TNodePlace& Entry(uint32_t number) {
+    return Chunks[(number - 1) >> ChunkBits][(number - 1) & ((1u << ChunkBits) - 1)];
+  }
+  static inline TNodePlace* Chunks[MaxChunks] = {};
+  static inline uint32_t Count = 0;
   static TProgramNode* LastRoot;
   static const void* LastFile;
   static uint32_t LastNumber;
