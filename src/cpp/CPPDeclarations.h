@@ -17,8 +17,9 @@ class TCPPProgramNode : public TProgramNode {
   std::string GenerateCode(const std::string& indent) override;
   // The same text, appended to the writer's, which sends it to its file piece by piece.
   void WriteCode(TTextFileWriter& out, const std::string& indent);
-  // A long program's functions get their text on the second processor as soon as they are
-  // checked, while the check goes on with the next ones; WriteCode takes the texts made.
+  // A long program's class headers, classes and functions get their text on the second
+  // processor as soon as they are checked, while the check goes on with the next ones;
+  // GenerateClassHeaderCode and WriteCode take the texts made.
   void FunctionBodiesChecked(size_t count) override;
   // The body of the file's header: class prototypes, globals, constants and prototypes.
   std::string GenerateHeaderCode(const std::string& indent);
