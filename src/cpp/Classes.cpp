@@ -57,12 +57,14 @@ bool IsOrDerives(const TClassNode* cls, const TClassNode* base) {
 // on to the version reached through its earliest parent that reaches one. Only classes with
 // several parents need one; each is worked out once, walking each ancestor once.
 const std::vector<TOverrider>& Forwarded(TClassNode* cls) {
-  static const std::vector<TOverrider> none;
-  static std::unordered_map<const TClassNode*, std::vector<TOverrider>> known;
+  // Never destroyed: a second thread generating a long program's text may still be at work
+  // while the process ends.
+  static const auto& none = *new std::vector<TOverrider>();
+  static auto& known = *new std::unordered_map<const TClassNode*, std::vector<TOverrider>>();
   if (cls->ClassParents.size() < 2) return none;
   // A long file's classes are generated on two threads. The entries stay in place as the map
   // grows, so a result may be read after the lock is gone.
-  static std::recursive_mutex guard;
+  static auto& guard = *new std::recursive_mutex();
   const std::lock_guard<std::recursive_mutex> lock(guard);
   auto found = known.find(cls);
   if (found != known.end()) return found->second;

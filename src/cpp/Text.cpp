@@ -159,7 +159,8 @@ void AppendNodeCode(std::string& out, TASTNode* node, const std::string& indent)
 }
 
 void EvaluateForText(TExpressionNode* value) {
-  static std::mutex guard;
+  // Never destroyed: the second thread may still be at work while the process ends.
+  static auto& guard = *new std::mutex();
   const std::lock_guard<std::mutex> lock(guard);
   value->EvaluateResult();
 }

@@ -61,28 +61,28 @@ std::string ClassHeaderText(TClassNode* cls, const std::string& indent) {
   return text;
 }
 
-// The texts of a long program's class headers, classes and functions, made on the second
-// processor while the check goes on: those of the classes at once (their check comes first),
-// then the functions in the order the check takes them, each as soon as the check is done with
-// it. A text depends on nothing but its own nodes and the declarations and class records
-// complete before any function body is checked. Once the files are written, the writer makes
-// the items the work has not taken yet itself, from the front, while the work takes them from
-// the back, so both processors share what is left. A fatal report made by the work (a function
-// nested too deeply for the generator) waits for the writer to reach its item, and every item
-// the writer makes comes before the work's: every report a single thread would give first comes
-// first.
+// The texts of a long program's classes, functions and class headers, made on the second
+// processor while the check goes on: the classes' at once (their check comes first), then the
+// functions' in the order the check takes them, each as soon as the check is done with it, then
+// the headers'. A text depends on nothing but its own nodes and the declarations and class
+// records complete before any function body is checked. Once the files are being written, the
+// writer makes what it reaches that the work has not taken, while the work takes what is left
+// from the end of its list, so both processors share it. A fatal report made by the work (a
+// function nested too deeply for the generator) waits until the writer reaches its item; the
+// work only takes items the writer has not reached, so every report a single thread would give
+// first comes first.
 class TTextsAhead {
  public:
   // The program's classes, and its functions in the order of the check.
   TTextsAhead(const std::vector<TClassNode*>& classes, const std::vector<TFunctionNode*>& functions)
       : Classes(classes.size()) {
-    Items.insert(Items.end(), classes.begin(), classes.end());  // their headers
     Items.insert(Items.end(), classes.begin(), classes.end());
     Items.insert(Items.end(), functions.begin(), functions.end());
+    Items.insert(Items.end(), classes.begin(), classes.end());  // their headers
     Texts.resize(Items.size());
     States.assign(Items.size(), Free);
     for (size_t i = 0; i < Items.size(); ++i)
-      if (Written(Items[i])) (i < Classes ? HeaderPlaces : Places).emplace(Items[i], i);
+      if (Written(Items[i])) (IsHeader(i) ? HeaderPlaces : Places).emplace(Items[i], i);
     // A record puts its entries in order when it is first walked: here, not on two threads.
     for (TClassNode* cls : classes)
       if (cls->Dependencies != nullptr)
@@ -90,9 +90,8 @@ class TTextsAhead {
     Work.emplace([this](TBesideWork& self) {
       if (!self.OnThread()) return;
       TASTNode::InitStackLimit();
-      // In the order of the check while it goes on; once the files are being written, from the
-      // last item back, as the writer makes what it reaches first. Either way the work's items
-      // come after those the writer makes, so a report it holds back comes after theirs.
+      // In the order of the list while the check goes on; once the files are being written,
+      // from the end of the list back, away from where the writer is.
       size_t next = 0, last = Items.size();
       for (;;) {
         size_t i = Items.size();
@@ -162,7 +161,7 @@ class TTextsAhead {
  private:
   enum TState : uint8_t { Free, Taken, Made, Writer };
   void Make(size_t i, std::string& text) {
-    if (i < Classes) {
+    if (IsHeader(i)) {
       text += ClassHeaderText(static_cast<TClassNode*>(Items[i]), "");
       return;
     }
@@ -189,9 +188,12 @@ class TTextsAhead {
     return mine || !done;
   }
   // Whether the check is done with the item.
-  bool Ready(size_t i) const { return i < 2 * Classes || Checked > i - 2 * Classes; }
+  bool Ready(size_t i) const {
+    return i < Classes || IsHeader(i) || Checked > i - Classes;
+  }
+  bool IsHeader(size_t i) const { return i >= Items.size() - Classes; }
   std::vector<TASTNode*> Items;
-  const size_t Classes;  // each class comes twice: its header, then its text
+  const size_t Classes;  // each class comes twice: its text first, its header last
   std::vector<std::string> Texts;
   std::unordered_map<const TASTNode*, size_t> Places;
   std::unordered_map<const TASTNode*, size_t> HeaderPlaces;
