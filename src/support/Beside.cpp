@@ -3,6 +3,7 @@
 #include <sched.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <utility>
 
 #include "support/Messages.h"
@@ -13,6 +14,9 @@ namespace {
 // The work the current thread does for another, if any.
 thread_local TBesideWork* CurrentWork = nullptr;
 bool ThreadsUsed = true;
+// Counted in every process forked from this one, which has none of its threads.
+std::atomic<unsigned> ForkCount{0};
+void CountFork() { ForkCount.fetch_add(1); }
 }  // namespace
 
 bool TBesideWork::Available() {
@@ -27,6 +31,9 @@ void TBesideWork::UseThreads(bool use) { ThreadsUsed = use; }
 
 TBesideWork::TBesideWork(std::function<void(TBesideWork&)> work) : Work(std::move(work)) {
   if (!Available()) return;
+  static const bool counted = pthread_atfork(nullptr, nullptr, CountFork) == 0;
+  (void)counted;
+  Forks = ForkCount.load();
   pthread_attr_t attributes;
   if (pthread_attr_init(&attributes) != 0) return;
   // As deep as the compiler's own walks may go: its pages are only taken when used. The work
@@ -53,9 +60,11 @@ void* TBesideWork::Run(void* self) {
   return nullptr;
 }
 
+bool TBesideWork::OnThread() const { return Threaded && Forks == ForkCount.load(); }
+
 void TBesideWork::Finish() {
   if (!Work) return;
-  if (!Threaded) {
+  if (!OnThread()) {
     std::function<void(TBesideWork&)> work = std::move(Work);
     Work = nullptr;
     work(*this);
@@ -73,7 +82,7 @@ void TBesideWork::Finish() {
 
 void TBesideWork::Abandon() {
   if (!Work) return;
-  if (!Threaded) {
+  if (!OnThread()) {
     Work = nullptr;
     return;
   }
@@ -90,6 +99,8 @@ void TBesideWork::Abandon() {
 }
 
 void TBesideWork::Share(const std::function<void()>& change) {
+  // Without the thread, the lock may be one a thread of the process forked from held.
+  if (!OnThread()) return change();
   pthread_mutex_lock(&Lock);
   change();
   pthread_cond_broadcast(&Done);
@@ -97,10 +108,11 @@ void TBesideWork::Share(const std::function<void()>& change) {
 }
 
 bool TBesideWork::WaitFor(const std::function<bool()>& condition) {
+  // Without a thread nothing is shared before Finish.
+  if (!OnThread()) return condition();
   pthread_mutex_lock(&Lock);
   bool holds = condition();
-  // Without a thread nothing is shared before Finish.
-  while (!holds && Threaded && !Finished) {
+  while (!holds && !Finished) {
     pthread_cond_wait(&Done, &Lock);
     holds = condition();
   }

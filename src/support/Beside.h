@@ -36,8 +36,9 @@ class TBesideWork {
   // results nobody asks for any more. (The thread of a dropped report sleeps until the process
   // ends.)
   void Abandon();
-  // Whether the work runs on a thread of its own.
-  bool OnThread() const { return Threaded; }
+  // Whether the work runs on a thread of its own. In a process forked from this one (a test's
+  // death test) the thread is not there: the work then counts as made without one.
+  bool OnThread() const;
   // For results handed over in pieces, on either side: makes the change under the work's lock
   // and wakes the other side.
   void Share(const std::function<void()>& change);
@@ -53,6 +54,7 @@ class TBesideWork {
   std::function<void(TBesideWork&)> Work;
   pthread_t Thread{};
   bool Threaded = false;
+  unsigned Forks = 0;  // the forks of the process before the work was made
   bool Finished = false;  // the work's thread has ended its work, or held back a report
   bool Reported = false;
   std::string Report;
