@@ -60,6 +60,14 @@ void* TBesideWork::Run(void* self) {
   return nullptr;
 }
 
+bool TBesideWork::WaitUntilFinished() {
+  pthread_mutex_lock(&Lock);
+  while (!Finished) pthread_cond_wait(&Done, &Lock);
+  const bool reported = Reported;
+  pthread_mutex_unlock(&Lock);
+  return reported;
+}
+
 bool TBesideWork::OnThread() const { return Threaded && Forks == ForkCount.load(); }
 
 void TBesideWork::Finish() {
@@ -70,10 +78,7 @@ void TBesideWork::Finish() {
     work(*this);
     return;
   }
-  pthread_mutex_lock(&Lock);
-  while (!Finished) pthread_cond_wait(&Done, &Lock);
-  const bool reported = Reported;
-  pthread_mutex_unlock(&Lock);
+  const bool reported = WaitUntilFinished();
   Work = nullptr;
   // The thread of a held-back report never ends; the report ends the process.
   if (reported) AbortWithMessage(Report);
@@ -86,10 +91,7 @@ void TBesideWork::Abandon() {
     Work = nullptr;
     return;
   }
-  pthread_mutex_lock(&Lock);
-  while (!Finished) pthread_cond_wait(&Done, &Lock);
-  const bool reported = Reported;
-  pthread_mutex_unlock(&Lock);
+  const bool reported = WaitUntilFinished();
   Work = nullptr;
   if (reported) {
     pthread_detach(Thread);

@@ -51,6 +51,8 @@ class TBesideWork {
 
  private:
   static void* Run(void* self);
+  // Waits until the work's thread has ended its work or held back a report; true for a report.
+  bool WaitUntilFinished();
   std::function<void(TBesideWork&)> Work;
   pthread_t Thread{};
   bool Threaded = false;
