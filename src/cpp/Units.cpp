@@ -51,6 +51,20 @@ std::string Prototypes(const TDependencyNode* record, const std::string& indent)
   return text;
 }
 
+// The lines a class or function spans, for weighing work.
+size_t LineSpan(const TASTNode* item) {
+  return static_cast<size_t>(std::max(item->EndLine - item->StartLine + 1, 1));
+}
+
+// A function's definition or a class's member definitions, and the blank lines after them.
+void AppendItemCode(std::string& text, TASTNode* item, const std::string& indent) {
+  if (auto* function = NodeCast<TFunctionNode>(item))
+    static_cast<TCPPFunctionNode*>(function)->AppendImplementationCode(text, indent, "", "");
+  else
+    AppendNodeCode(text, item, indent);
+  text += "\n\n";
+}
+
 // The C++ text of a class's header after its includes: the classes the class's own members are
 // declared with (all a class declaration needs; the file's whole list would give a file of n
 // classes n headers of n lines each), then the class declaration.
@@ -161,15 +175,10 @@ class TTextsAhead {
  private:
   enum TState : uint8_t { Free, Taken, Made, Writer };
   void Make(size_t i, std::string& text) {
-    if (IsHeader(i)) {
+    if (IsHeader(i))
       text += ClassHeaderText(static_cast<TClassNode*>(Items[i]), "");
-      return;
-    }
-    if (auto* function = NodeCast<TFunctionNode>(Items[i]))
-      static_cast<TCPPFunctionNode*>(function)->AppendImplementationCode(text, "", "", "");
     else
-      AppendNodeCode(text, Items[i], "");
-    text += "\n\n";
+      AppendItemCode(text, Items[i], "");
   }
   // Makes the item's text into the text given when the work has not taken it (true), or waits
   // until the work has made it (false).
@@ -220,8 +229,7 @@ void TCPPProgramNode::FunctionBodiesChecked(size_t count) {
     const std::vector<TClassNode*> classes(Classes.begin(), Classes.end());
     size_t lines = 0;
     auto add = [&lines](const TASTNode* item) {
-      if (TTextsAhead::Written(item))
-        lines += static_cast<size_t>(std::max(item->EndLine - item->StartLine + 1, 1));
+      if (TTextsAhead::Written(item)) lines += LineSpan(item);
     };
     std::for_each(functions.begin(), functions.end(), add);
     std::for_each(classes.begin(), classes.end(), add);
@@ -310,78 +318,22 @@ void TCPPProgramNode::WriteCode(TTextFileWriter& out, const std::string& indent)
     out.Pause();
   }
   if (!Statements.empty()) text += "\n";
-  // The functions, then the classes. Those of a long program were made while it was checked
-  // (see TTextsAhead). Otherwise, as their texts depend on nothing but their own nodes and the
-  // checked program, a long file's are made in batches of some thousand lines, every other
-  // batch on the second processor. Each batch's text goes out in turn; the second processor's
-  // wait in four slots, which bounds the text held in memory to a few batches.
-  std::vector<TASTNode*> items;
+  // The functions, then the classes: those of a long program were made while it was checked
+  // (see TTextsAhead), the others are made here.
   for (TFunctionNode* function : Functions) {
     if (function->IsExtern != 0) continue;
-    if (items.empty() && Ahead && indent.empty() && Ahead->Write(function, out)) continue;
-    items.push_back(function);
+    const bool ahead = Ahead && indent.empty() && Ahead->Write(function, out);
+    if (!ahead) AppendItemCode(text, function, indent);
+    out.Pause();
   }
   for (TClassNode* cls : Classes) {
     if (cls->IsExtern != 0) continue;
-    if (items.empty() && Ahead && indent.empty() && Ahead->Write(cls, out)) continue;
-    items.push_back(cls);
+    const bool ahead = Ahead && indent.empty() && Ahead->Write(cls, out);
+    if (!ahead) AppendItemCode(text, cls, indent);
+    out.Pause();
   }
   // The work ends with its last text written.
   if (Ahead && Ahead->AllWritten()) Ahead.reset();
-  auto append = [&indent](std::string& into, TASTNode* item) {
-    if (auto* function = NodeCast<TFunctionNode>(item))
-      CPP(function)->AppendImplementationCode(into, indent, "", "");
-    else
-      AppendNodeCode(into, item, indent);
-    into += "\n\n";
-  };
-  constexpr size_t BatchLines = 4000;
-  std::vector<size_t> starts{0};  // batch b holds the items from starts[b] to starts[b + 1]
-  for (size_t i = 0, lines = 0; i < items.size(); ++i) {
-    lines += static_cast<size_t>(std::max(items[i]->EndLine - items[i]->StartLine + 1, 1));
-    if (lines >= BatchLines || i + 1 == items.size()) {
-      starts.push_back(i + 1);
-      lines = 0;
-    }
-  }
-  const size_t batches = starts.size() - 1;
-  auto appendBatch = [&](std::string& into, size_t batch) {
-    for (size_t i = starts[batch]; i < starts[batch + 1]; ++i) append(into, items[i]);
-  };
-  struct TSlot {
-    std::string Text;
-    bool Ready = false;  // the text is made and not yet written; else the slot is the work's
-  };
-  TSlot slots[4];
-  bool alone = batches < 2 || !TBesideWork::Available();
-  std::optional<TBesideWork> work;
-  if (!alone) {
-    work.emplace([&](TBesideWork& self) {
-      if (!self.OnThread()) return;
-      TASTNode::InitStackLimit();
-      for (size_t batch = 1; batch < batches; batch += 2) {
-        TSlot& slot = slots[batch / 2 % 4];
-        self.WaitFor([&slot] { return !slot.Ready; });
-        appendBatch(slot.Text, batch);
-        self.Share([&slot] { slot.Ready = true; });
-      }
-    });
-    // Without a thread, the work does nothing when it is finished.
-    alone = !work->OnThread();
-  }
-  for (size_t batch = 0; batch < batches; ++batch) {
-    if (alone || batch % 2 == 0) {
-      appendBatch(text, batch);
-      out.Pause();
-      continue;
-    }
-    TSlot& slot = slots[batch / 2 % 4];
-    if (!work->WaitFor([&slot] { return slot.Ready; })) work->Finish();
-    out.Write(slot.Text);
-    slot.Text.clear();
-    work->Share([&slot] { slot.Ready = false; });
-  }
-  if (work) work->Finish();
   text += "\n";
   text += GenerateMain(indent);
 }

@@ -1,6 +1,6 @@
 #pragma once
 // Work handed to the second processor while the calling thread goes on with its own part: the
-// C++ text of a long file's functions and classes, every other batch of them. The work runs on a
+// C++ text of a long program's classes and functions, while it is checked. The work runs on a
 // thread with a stack as large as the compiler's own. Where the process may use one processor
 // only, or no thread can be made, it runs on the calling thread when it is finished, after the
 // caller's own part, as if no thread had been asked for.

@@ -82,9 +82,9 @@ TEST(UnitTexts, AnEmptyFileStillHasItsMainFunction) {
 namespace zintrel {
 namespace {
 
-// A long program's functions get their text on the second processor while the check goes on,
-// and every other batch of its classes while the rest is written: the source must be the one
-// a single thread writes. The program has what generation shares between items: classes whose
+// A long program's classes and functions get their text on the second processor while the
+// check goes on, and the writer shares what is left: the source must be the one a single
+// thread writes. The program has what generation shares between items: classes whose
 // parents override a method differently, and class constants folded into defaults and steps.
 TEST(UnitTexts, ALongSourceIsTheSameOnTwoThreadsAsOnOne) {
   std::string source = "Const Base:Int = 3\n";
