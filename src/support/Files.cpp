@@ -272,8 +272,10 @@ void TTextFileWriter::Flush() {
 }
 
 void TTextFileWriter::Write(std::string_view piece) {
-  if (!Opened) {
+  // A short piece joins the text, so that the file still takes large writes only.
+  if (!Opened || piece.size() < ChunkBytes) {
     Text += piece;
+    Pause();
     return;
   }
   Flush();

@@ -87,7 +87,7 @@ class TTextFileWriter {
   void Pause() {
     if (Opened && Text.size() >= ChunkBytes) Flush();
   }
-  // Adds a long piece after the text: an open file takes it as it is, with no copy into Text.
+  // Adds a piece after the text: an open file takes a long one as it is, with no copy into Text.
   void Write(std::string_view piece);
   // Writes what is left and puts the file in place; false when anything was lost.
   bool Close();
